@@ -1,0 +1,65 @@
+// Matrices of complex elements, indexed from 1. A value type: every operation
+// returns new storage and never changes its operands. Operations that can fail
+// return an empty optional; the caller turns that into the user's message.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "numeric/complex.h"
+
+namespace ostrac::numeric {
+
+class Matrix {
+public:
+    static constexpr int max_dimension = 32767;  // rows and columns are 16-bit counts
+
+    Matrix() = default;
+    // A rows by cols matrix with every element 0.
+    Matrix(int rows, int cols)
+        : rows_(rows), cols_(cols),
+          elements_(static_cast<std::size_t>(rows) * static_cast<std::size_t>(cols)) {}
+
+    int rows() const { return rows_; }
+    int cols() const { return cols_; }
+
+    Complex& at(int i, int j) { return elements_[index(i, j)]; }
+    const Complex& at(int i, int j) const { return elements_[index(i, j)]; }
+
+    friend bool operator==(const Matrix&, const Matrix&) = default;
+
+private:
+    std::size_t index(int i, int j) const {
+        return static_cast<std::size_t>(i - 1) * static_cast<std::size_t>(cols_) +
+               static_cast<std::size_t>(j - 1);
+    }
+
+    int rows_ = 0;
+    int cols_ = 0;
+    std::vector<Complex> elements_;
+};
+
+// A + k B element-wise (k is +1 or -1); empty when the shapes differ.
+std::optional<Matrix> matrix_add(const Matrix& a, const Matrix& b, int k);
+Matrix matrix_scale(const Matrix& a, Complex s);
+// Matrix product with the row-vector rule; empty when the shapes do not fit.
+std::optional<Matrix> matrix_mul(const Matrix& a, const Matrix& b);
+
+enum class EliminationError { NotSquare, NoInverse };
+struct InverseResult {
+    std::optional<Matrix> value;
+    EliminationError error = EliminationError::NoInverse;
+};
+struct DeterminantResult {
+    std::optional<Complex> value;
+    EliminationError error = EliminationError::NoInverse;
+};
+InverseResult matrix_inverse(const Matrix& a);
+DeterminantResult matrix_det(const Matrix& a);
+
+Matrix matrix_transpose(const Matrix& a);
+Matrix matrix_row(const Matrix& a, int i);     // 1 by cols
+Matrix matrix_column(const Matrix& a, int j);  // 1 by rows (a row vector)
+
+}  // namespace ostrac::numeric

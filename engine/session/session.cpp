@@ -1,0 +1,181 @@
+#include "session/session.h"
+
+#include <exception>
+#include <new>
+#include <string>
+
+#include "frontend/frontend.h"
+#include "vm/dispatcher.h"
+#include "vm/frames.h"
+#include "vm/stack_ops.h"
+#include "vm/state_file.h"
+#include "vm/symbols.h"
+
+namespace ostrac::session {
+
+namespace {
+
+// PI as the calculator has always stored it: 3.14159265358979, seven units of
+// the last place below the double nearest to pi.
+constexpr double stored_pi = 3.14159265358979;
+static_assert(stored_pi == 0x1.921fb54442d11p+1);
+
+}  // namespace
+
+Session::Session(Host& h) : host(h), frontend(std::make_unique<frontend::Frontend>()) {}
+
+Session::~Session() = default;
+
+void Session::init(const std::array<std::string, search_path_count>& search_paths) {
+    symbols.reset(vm::SymbolTable::initial_capacity);
+    create_predefined_symbols();
+
+    run_state = RunState::Idle;
+    set_prompt(">>");
+    refresh_modes();
+    debug_mode = 0;
+    search_path = search_paths;
+
+    // No recovery point exists yet: a failed start-up load is reported and
+    // start-up goes on with the predefined symbols alone.
+    try {
+        vm::state_load(*this, "data0.bin");
+        for (int i = 0; i < symbols.capacity(); ++i) {
+            vm::SymbolEntry& e = symbols[i];
+            if (e.kind == vm::kind::function) e.kind = vm::kind::protected_function;
+            if (e.kind == vm::kind::procedure) e.kind = vm::kind::protected_procedure;
+        }
+    } catch (const FatalError&) {
+    }
+
+    set_position(slot::PROC0, 0);
+    stack.cut(2);
+    console_print("Ostrac initialized ok\n");
+    console_print("Type load \"tutorial\" to see the tutorial\n");
+}
+
+void Session::create_predefined_symbols() {
+    const std::int32_t proc0 = vm::lookup_or_create(*this, "PROC0", vm::kind::global);
+    symbols[proc0].code.assign(proc0_size, 0);
+    symbols[proc0].has_code = true;
+    symbols[proc0].code_length = proc0_size;
+
+    const std::int32_t eval0 = vm::lookup_or_create(*this, "EVAL0", vm::kind::global);
+    symbols[eval0].code.assign(eval0_size, 0);
+    symbols[eval0].has_code = true;
+    symbols[eval0].code_length = eval0_size;
+
+    vm::create_with_value(*this, "PI", vm::kind::constant, stored_pi);
+    const std::int32_t sub0 = vm::create_with_value(*this, "SUB0", vm::kind::constant, 0.0);
+    symbols[sub0].type = vm::ValueType::Procedure;
+    vm::create_with_value(*this, "ANS", vm::kind::global, 0.0);
+    for (SystemVariable& row : system_variables_) {
+        row.index = vm::create_with_value(*this, row.name, vm::kind::system, 0.0);
+        row.current = 0;
+    }
+}
+
+int Session::step() {
+    if (run_state == RunState::BreakRequested) {
+        console_print("User Halted!\n");
+        reset();
+    }
+    // Code running inside EVAL0 goes on while paused: that is how a line typed
+    // at a debugger stop is evaluated.
+    if (run_state != RunState::Running && current_block != slot::EVAL0) {
+        host.worker_suspend();
+        return running_flag;
+    }
+
+    try {
+        if (running_flag == 0) {
+            frontend::compile_block(*this, slot::PROC0);
+            enter_main_block();
+        }
+        running_flag = vm::execute_one(*this);
+        if (running_flag == 0) {
+            if (code == symbols[slot::PROC0].code.data()) {
+                run_state = RunState::Idle;
+                debug_mode = 0;
+            } else {
+                running_flag = 1;  // end of EVAL0: the caller goes on
+            }
+            vm::return_from_block(*this);
+            frontend::restart_scanner(*this);
+        }
+        return running_flag;
+    } catch (const FatalError&) {
+    } catch (const std::bad_alloc&) {
+        report_fatal("memory error");
+    } catch (const std::exception&) {
+        report_fatal("Math error;");
+    }
+    reset();
+    return 0;
+}
+
+void Session::enter_main_block() {
+    set_position(slot::PROC0, 0);
+    vm::push_frame(*this, 0);
+    running_flag = 1;
+}
+
+void Session::reset() {
+    run_state = RunState::Idle;
+    set_prompt(">>");
+    frontend::restart_scanner(*this);
+    set_position(slot::PROC0, 0);
+    running_flag = 0;
+    stack.clear();
+    debug_mode = 0;
+    host.editor_reset();
+    input_answer_phase = false;
+}
+
+void Session::report_fatal(std::string_view message) {
+    std::string text(message.substr(0, 255));
+    if (!text.empty() && text.back() == '\n') text.pop_back();
+    text += " line=" + std::to_string(current_line) + "\n";
+    console_print(text);
+}
+
+void Session::fatal_error(std::string_view message) {
+    report_fatal(message);
+    throw FatalError{};
+}
+
+void Session::fatal_error_fmt(std::string_view format, std::string_view argument) {
+    std::string text(format);
+    if (const auto at = text.find("%s"); at != std::string::npos) text.replace(at, 2, argument);
+    if (!text.empty() && text.back() == '\n') text.pop_back();
+    if (console_.has_pending()) host.pane_add_line(console_.take_pending());
+    host.pane_add_line(text);
+    throw FatalError{};
+}
+
+void Session::console_print(std::string_view text) {
+    std::string line;
+    if (console_.print(text, line)) host.pane_add_line(line);
+}
+
+void Session::set_prompt(std::string_view text) {
+    prompt_text = text;
+    host.set_prompt(prompt_text);
+}
+
+void Session::refresh_modes() {
+    for (const SystemVariable& row : system_variables_) {
+        if (symbols.valid_index(row.index)) symbols[row.index].set_real(row.current);
+    }
+    host.show_modes(system_variables_[0].current, system_variables_[1].current);
+}
+
+void Session::set_position(int block, int offset) {
+    const vm::SymbolEntry& e = symbols[block];
+    current_block = block;
+    code = e.code.data();
+    code_size = static_cast<std::int32_t>(e.code.size());
+    pc = offset;
+}
+
+}  // namespace ostrac::session

@@ -1,0 +1,142 @@
+// The interpreter session: the engine's whole state and the step that drives
+// it. One thread at a time touches a session, with one exception: `run_state`
+// may be set to BreakRequested from another thread while a step runs.
+//
+// Errors anywhere in the engine go through fatal_error(), which prints the
+// report and throws FatalError; step() is the only place that catches it.
+#pragma once
+
+#include <array>
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "session/console_output.h"
+#include "session/host.h"
+#include "vm/operand_stack.h"
+#include "vm/symbol_table.h"
+
+namespace ostrac::frontend {
+class Frontend;
+}
+
+namespace ostrac::session {
+
+enum class RunState : std::int32_t {
+    Running = 0,         // a command or program is executing
+    Idle = 1,            // waiting for a command line or an INPUT answer
+    Paused = 2,          // stopped by the debugger at a line marker
+    BreakRequested = 3,  // the Break button was pressed
+};
+
+// Indexes of the predefined symbols, created in this order at start-up.
+namespace slot {
+inline constexpr int PROC0 = 0;
+inline constexpr int EVAL0 = 1;
+inline constexpr int PI = 2;
+inline constexpr int SUB0 = 3;
+inline constexpr int ANS = 4;
+inline constexpr int sysangle = 5;
+inline constexpr int syscoord = 6;
+inline constexpr int sysgraph = 7;
+}  // namespace slot
+
+struct SystemVariable {
+    std::string_view name;
+    int index;              // symbol index, filled at start-up
+    std::uint8_t largest;   // largest value an assignment may give it
+    std::uint8_t current;   // the authority; copied into the entry on refresh
+};
+
+// Thrown by fatal_error after the report has been printed.
+struct FatalError {};
+
+class Session {
+public:
+    static constexpr int proc0_size = 32000;
+    static constexpr int eval0_size = 2000;
+    static constexpr std::size_t input_line_max = 254;
+    static constexpr int search_path_count = 10;
+
+    explicit Session(Host& host);
+    ~Session();
+    Session(const Session&) = delete;
+    Session& operator=(const Session&) = delete;
+
+    // Brings the engine up; `search_paths[0]` is the home folder.
+    void init(const std::array<std::string, search_path_count>& search_paths);
+
+    // One step: compiles the pending command line or executes one
+    // instruction. Returns the opcode executed (0: a block ended).
+    int step();
+
+    // Back to Idle with an empty stack at the start of PROC0.
+    void reset();
+
+    // Enters PROC0 at offset 0 with the command's return frame, as after a
+    // compilation; the code already in PROC0 runs from the next step.
+    void enter_main_block();
+
+    [[noreturn]] void fatal_error(std::string_view message);
+    // Prints "<message> line=<current_line>" without unwinding.
+    void report_fatal(std::string_view message);
+    // Formats the message with one argument (the first "%s") and prints it as
+    // a line of its own, without the line number.
+    [[noreturn]] void fatal_error_fmt(std::string_view format, std::string_view argument);
+
+    void console_print(std::string_view text);
+    void set_prompt(std::string_view text);
+    // Copies each system variable's current value into its entry and shows
+    // the mode labels.
+    void refresh_modes();
+
+    // Makes `block` the block being executed, at `offset`.
+    void set_position(int block, int offset);
+
+    SystemVariable& system_variable(int index) { return system_variables_[static_cast<std::size_t>(index)]; }
+    std::array<SystemVariable, 3>& system_variables() { return system_variables_; }
+    int angle_unit() const { return system_variables_[0].current; }
+    int coord_mode() const { return system_variables_[1].current; }
+    const std::string& home_folder() const { return search_path[0]; }
+
+    Host& host;
+
+    std::atomic<RunState> run_state{RunState::Idle};
+    std::int32_t running_flag = 0;
+    std::int32_t debug_mode = 0;
+    std::int32_t target_line = -1;
+    std::int32_t current_line = 0;
+    std::string input_line;
+    std::string prompt_text = ">>";
+    std::array<std::string, search_path_count> search_path;
+
+    vm::SymbolTable symbols;
+    vm::OperandStack stack;
+
+    // Execution position: the three always change together (set_position).
+    std::int32_t current_block = slot::PROC0;
+    std::int32_t pc = 0;
+    const std::uint8_t* code = nullptr;
+    std::int32_t code_size = 0;
+
+    // INPUT waits for its answer between two executions of its instruction.
+    bool input_answer_phase = false;
+
+    // Scanner source and the compile-time state kept across compilations.
+    std::unique_ptr<frontend::Frontend> frontend;
+
+private:
+    void create_predefined_symbols();
+    void return_to_idle();
+
+    std::array<SystemVariable, 3> system_variables_{{
+        {"sysangle", slot::sysangle, 2, 0},
+        {"syscoord", slot::syscoord, 1, 0},
+        {"sysgraph", slot::sysgraph, 3, 0},
+    }};
+    ConsoleOutput console_;
+};
+
+}  // namespace ostrac::session

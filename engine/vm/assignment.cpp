@@ -1,0 +1,74 @@
+#include "vm/assignment.h"
+
+#include "session/session.h"
+#include "vm/stack_ops.h"
+#include "vm/symbols.h"
+
+namespace ostrac::vm {
+
+void store_value(session::Session& s, std::int32_t target, const Value& cell, bool bind) {
+    checknoconst(s, target, cell);
+    SymbolEntry& e = s.symbols[target];
+    switch (tag_of(cell)) {
+    case ValueTag::Float:
+        e.set_real(std::get<double>(cell));
+        break;
+    case ValueTag::Int:
+        e.set_real(static_cast<double>(std::get<IntCell>(cell).value));
+        break;
+    case ValueTag::Complex: {
+        const Complex z = std::get<Complex>(cell);
+        e.set_real(z.re);
+        if (z.im != 0.0) {
+            e.type = ValueType::Complex;
+            e.number = z;
+        }
+        break;
+    }
+    case ValueTag::Ident: {
+        const std::int32_t source = std::get<IdentCell>(cell).index;
+        if (bind) {
+            e.set_real(0.0);
+            e.type = ValueType::Reference;
+            e.ref = source;
+            break;
+        }
+        const std::int32_t from = get_ref(s, source);
+        if (from == target) break;
+        const SymbolEntry& src = s.symbols[from];
+        // The source may live in the same table as the target: copy the
+        // handles before the target drops its own.
+        const ValueType type = src.type;
+        const Complex number = src.number;
+        const std::int32_t ref = src.ref;
+        Text text = src.text;
+        MatrixRef matrix = src.matrix;
+        e.type = type;
+        e.number = number;
+        e.ref = ref;
+        e.text = std::move(text);
+        e.matrix = std::move(matrix);
+        break;
+    }
+    case ValueTag::String:
+        e.set_real(0.0);
+        e.type = ValueType::String;
+        e.text = std::get<Text>(cell);
+        break;
+    case ValueTag::Matrix:
+        e.set_real(0.0);
+        e.type = ValueType::Matrix;
+        e.matrix = std::get<MatrixRef>(cell);
+        break;
+    default:
+        break;  // control cells store nothing
+    }
+}
+
+void op_assign(session::Session& s) {
+    const std::int32_t target = get_ref(s, pop_id(s));
+    const Value value = pop(s);
+    store_value(s, target, value, false);
+}
+
+}  // namespace ostrac::vm

@@ -1,0 +1,14 @@
+#include "vm/builtin_names.h"
+
+#include "vm/names.h"
+
+namespace ostrac::vm {
+
+std::optional<Op> find_builtin(std::string_view name) {
+    for (const BuiltinName& entry : builtin_table) {
+        if (names_equal(entry.name, name)) return entry.op;
+    }
+    return std::nullopt;
+}
+
+}  // namespace ostrac::vm

@@ -1,0 +1,120 @@
+#include "vm/dispatcher.h"
+
+#include <string>
+#include <string_view>
+
+#include "session/session.h"
+#include "vm/assignment.h"
+#include "vm/code_reader.h"
+#include "vm/control_flow.h"
+#include "vm/names.h"
+#include "vm/opcodes.h"
+#include "vm/stack_ops.h"
+
+namespace ostrac::vm {
+
+namespace {
+
+using session::RunState;
+using session::Session;
+
+// Inline operand readers: each checks that the operand lies inside the block.
+[[noreturn]] void past_end(Session& s) {
+    s.fatal_error("Instruction runs past the end of its code block");
+}
+
+std::int32_t read_int(Session& s) {
+    if (s.code_size - s.pc < 4) past_end(s);
+    const std::int32_t v = read_i32(s.code + s.pc);
+    s.pc += 4;
+    return v;
+}
+
+double read_double(Session& s) {
+    if (s.code_size - s.pc < 8) past_end(s);
+    const double v = read_f64(s.code + s.pc);
+    s.pc += 8;
+    return v;
+}
+
+// The length byte is skipped: the text runs to its zero byte.
+std::string_view read_text(Session& s) {
+    if (s.code_size - s.pc < 1) past_end(s);
+    ++s.pc;
+    const auto* start = reinterpret_cast<const char*>(s.code + s.pc);
+    std::int32_t end = s.pc;
+    while (end < s.code_size && s.code[end] != 0) ++end;
+    if (end == s.code_size) past_end(s);
+    std::string_view text(start, static_cast<std::size_t>(end - s.pc));
+    s.pc = end + 1;
+    return text;
+}
+
+void op_pushid(Session& s) {
+    const std::string_view name = read_text(s);
+    if (name.size() > max_name_length) s.fatal_error("Error: Nombre de variable demasiado largo");
+    push_id_by_name(s, name);
+}
+
+// Line marker: records the line and, in debug mode, lets the debugger stop
+// here. Code compiled by EVAL never stops.
+void op_line(Session& s) {
+    const std::int32_t line = pop_int(s);
+    s.current_line = line;
+    if (s.debug_mode == 0 || s.current_block == session::slot::EVAL0) return;
+
+    s.console_print("[line " + std::to_string(line) + "]\n");
+    s.host.editor_show_line(line);
+    const bool stop = s.debug_mode == 2 || (s.debug_mode == 1 && line == s.target_line) ||
+                      (s.debug_mode == 3 && (s.target_line == -1 || line == s.target_line));
+    if (stop) {
+        // A Break that arrived meanwhile wins over the pause.
+        RunState expected = RunState::Running;
+        s.run_state.compare_exchange_strong(expected, RunState::Paused);
+    }
+}
+
+[[noreturn]] void not_available(Session& s, std::uint8_t op) {
+    s.fatal_error("Instruction " + std::string(op_table[op].name) + " is not available yet");
+}
+
+}  // namespace
+
+int execute_one(Session& s) {
+    if (s.pc < 0 || s.pc >= s.code_size) past_end(s);
+    const std::uint8_t op = s.code[s.pc++];
+    switch (static_cast<Op>(op)) {
+    case Op::END:
+        return 0;
+    case Op::PUSHF:
+        push_float(s, read_double(s));
+        break;
+    case Op::PUSHI:
+        push_int(s, read_int(s));
+        break;
+    case Op::PUSHIMAG:
+        push_number(s, {0.0, read_double(s)});
+        break;
+    case Op::PUSHID:
+        op_pushid(s);
+        break;
+    case Op::PUSHSTR:
+        push_text(s, std::string(read_text(s)));
+        break;
+    case Op::ASSIGN:
+        op_assign(s);
+        break;
+    case Op::LINE:
+        op_line(s);
+        break;
+    case Op::JUMP:
+        op_jump(s);
+        break;
+    default:
+        if (is_defined_op(op)) not_available(s, op);
+        break;
+    }
+    return op;
+}
+
+}  // namespace ostrac::vm

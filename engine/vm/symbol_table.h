@@ -1,0 +1,102 @@
+// The flat table of every name the engine knows. Entries are identified by
+// index everywhere; scoping is decided at lookup time from each entry's kind.
+//
+// Lookup never scans the table: an index from folded name to the slots that
+// hold that name (ascending) yields the candidates, and the first visible one
+// is exactly the entry a scan from slot 0 would find. Free slots are found
+// through a lowest-free hint.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "vm/value.h"
+
+namespace ostrac::vm {
+
+// Kind of a symbol entry; a positive kind is the index of the routine a local
+// belongs to.
+namespace kind {
+inline constexpr std::int32_t free_slot = -1;
+inline constexpr std::int32_t global = 0;
+inline constexpr std::int32_t constant = -2;
+inline constexpr std::int32_t system = -3;
+inline constexpr std::int32_t procedure = -4;
+inline constexpr std::int32_t function = -5;
+inline constexpr std::int32_t protected_procedure = -6;
+inline constexpr std::int32_t protected_function = -7;
+}  // namespace kind
+
+struct SymbolEntry {
+    std::string name;  // at most 10 characters, case kept
+    ValueType type = ValueType::Real;
+    std::int32_t kind = kind::free_slot;
+
+    // Code owned by the entry (functions, procedures, the two main blocks).
+    bool has_code = false;
+    std::vector<std::uint8_t> code;
+    std::int32_t code_length = 0;  // kept as it was when a slot is reused
+
+    // The stored value: which member counts depends on `type`.
+    Complex number;           // Real (re only) and Complex
+    std::int32_t ref = 0;     // Reference: the entry this one stands for
+    Text text;                // String
+    MatrixRef matrix;         // Matrix
+
+    bool is_free() const { return kind == kind::free_slot; }
+
+    void set_real(double v) {
+        type = ValueType::Real;
+        number = {v, 0.0};
+        text.reset();
+        matrix.reset();
+    }
+};
+
+class SymbolTable {
+public:
+    static constexpr int initial_capacity = 10;
+    static constexpr int growth = 100;
+
+    SymbolTable() = default;
+
+    // Replaces the table by `capacity` free slots.
+    void reset(int capacity);
+
+    int capacity() const { return static_cast<int>(entries_.size()); }
+    SymbolEntry& operator[](int index) { return entries_[static_cast<std::size_t>(index)]; }
+    const SymbolEntry& operator[](int index) const {
+        return entries_[static_cast<std::size_t>(index)];
+    }
+    bool valid_index(int index) const { return index >= 0 && index < capacity(); }
+
+    // Slots in use that carry this name (case ignored, ten characters), lowest
+    // index first.
+    const std::vector<int>& slots_named(std::string_view name) const;
+
+    // Takes the lowest free slot for a new entry of this name and kind, or
+    // returns -1 when every slot is in use.
+    int occupy_free_slot(std::string_view name, std::int32_t kind);
+
+    // Marks a slot free; its other bytes stay until the slot is reused.
+    void release(int index);
+
+    // Adds `growth` free slots; existing entries keep their indexes.
+    void grow();
+
+    // Replaces every slot (a loaded state); the name index is rebuilt.
+    void assign(std::vector<SymbolEntry> entries);
+
+private:
+    void index_slot(int index);
+    void unindex_slot(int index);
+
+    std::vector<SymbolEntry> entries_;
+    std::unordered_map<std::string, std::vector<int>> by_name_;
+    int lowest_free_hint_ = 0;  // no free slot below this index
+};
+
+}  // namespace ostrac::vm

@@ -1,0 +1,93 @@
+#include "vm/symbols.h"
+
+#include <new>
+
+#include "session/session.h"
+#include "vm/conversions.h"
+
+namespace ostrac::vm {
+
+using session::slot::EVAL0;
+
+std::int32_t lookup_or_create(Session& s, std::string_view name, std::int32_t scope) {
+    // Code compiled by EVAL sees the names of the block that called EVAL,
+    // whose index EVAL keeps in its own entry's kind.
+    const bool in_eval = s.current_block == EVAL0 && s.symbols.valid_index(EVAL0);
+    const std::int32_t eval_scope = in_eval ? s.symbols[EVAL0].kind : 0;
+    if (scope != 0 && in_eval) scope = eval_scope;
+
+    for (;;) {
+        for (int index : s.symbols.slots_named(name)) {
+            const SymbolEntry& e = s.symbols[index];
+            const bool visible = e.kind == scope || e.has_code || e.kind == kind::constant ||
+                                 e.kind == kind::system || (in_eval && e.kind == eval_scope);
+            if (visible) return index;
+        }
+        const int created = s.symbols.occupy_free_slot(name, scope);
+        if (created >= 0) return created;
+        try {
+            s.symbols.grow();
+        } catch (const std::bad_alloc&) {
+            s.fatal_error("!!maxvar REACHED, memory error");
+        }
+        s.console_print("Alocated New Space For Vars\n");
+    }
+}
+
+std::int32_t create_with_value(Session& s, std::string_view name, std::int32_t kind, double value) {
+    const std::int32_t index = lookup_or_create(s, name, kind);
+    SymbolEntry& e = s.symbols[index];
+    e.has_code = false;
+    e.code.clear();
+    e.set_real(value);
+    return index;
+}
+
+void set_float(Session& s, std::int32_t index, double value) { s.symbols[index].set_real(value); }
+
+std::int32_t get_ref(Session& s, std::int32_t index) {
+    int steps = 0;
+    while (s.symbols[index].type == ValueType::Reference) {
+        if (++steps > 10) s.fatal_error_fmt("internal_error en get_ref, too deep in ", "");
+        const std::int32_t next = s.symbols[index].ref;
+        if (!s.symbols.valid_index(next)) s.fatal_error("Reference to a missing variable");
+        index = next;
+    }
+    return index;
+}
+
+void checknoconst(Session& s, std::int32_t index, const Value& cell) {
+    const SymbolEntry& target = s.symbols[index];
+    if (target.kind == kind::constant) s.fatal_error("Constant value cannot be modified");
+    if (target.kind != kind::system) return;
+
+    double value = 0.0;
+    if (const auto* d = std::get_if<double>(&cell)) {
+        value = *d;
+    } else if (const auto* id = std::get_if<IdentCell>(&cell);
+               id != nullptr && s.symbols.valid_index(id->index) &&
+               s.symbols[get_ref(s, id->index)].type == ValueType::Real) {
+        value = s.symbols[get_ref(s, id->index)].number.re;
+    } else {
+        s.fatal_error("Constant value cannot be modified");
+    }
+
+    // Negative values arrive as large bytes and are refused with the rest.
+    const auto byte = static_cast<std::uint8_t>(truncate_to_int32(value) & 0xFF);
+    for (session::SystemVariable& row : s.system_variables()) {
+        if (row.index != index) continue;
+        if (byte > row.largest) s.fatal_error_fmt("Value not allowed for %s", row.name);
+        row.current = byte;
+        s.refresh_modes();
+        return;
+    }
+}
+
+void release_scope(Session& s, std::int32_t block) {
+    if (block <= 0) return;  // only routines (positive indexes) have locals
+    for (int i = 0; i < s.symbols.capacity(); ++i) {
+        if (i != EVAL0 && s.symbols[i].kind == block) s.symbols.release(i);
+    }
+}
+
+}  // namespace ostrac::vm

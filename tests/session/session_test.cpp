@@ -1,0 +1,173 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <thread>
+
+#include "support/code_builder.h"
+#include "support/test_session.h"
+#include "vm/stack_ops.h"
+#include "vm/symbols.h"
+
+namespace ostrac {
+namespace {
+
+using session::RunState;
+using test::CodeBuilder;
+using test::TestSession;
+using vm::Op;
+
+TEST(SessionStartTest, GreetsAndReportsAMissingStartupFile) {
+    test::TempFolder home;
+    test::RecordingHost host;
+    session::Session s(host);
+    std::array<std::string, session::Session::search_path_count> paths;
+    paths[0] = home.path().string();
+    s.init(paths);
+
+    EXPECT_EQ(host.lines, (std::vector<std::string>{
+                              "Imposible abrir fichero de estado line=0",
+                              "Ostrac initialized ok",
+                              "Type load \"tutorial\" to see the tutorial",
+                          }));
+    EXPECT_EQ(host.prompt, ">>");
+    EXPECT_EQ(host.modes, (std::vector<test::RecordingHost::Modes>{{0, 0}}));
+    EXPECT_EQ(s.run_state, RunState::Idle);
+    EXPECT_EQ(s.current_block, session::slot::PROC0);
+    EXPECT_EQ(s.search_path[0], home.path().string());
+}
+
+class SessionTest : public ::testing::Test {
+protected:
+    session::Session& s() { return *ts.session; }
+    TestSession ts;
+};
+
+// "x = 2" as the compiler writes it.
+const std::vector<std::uint8_t> assign_x_2 = {0x01, 0, 0, 0, 0, 0, 0, 0, 0x40,
+                                              0x04, 0x01, 0x78, 0x00, 0x1A, 0x00};
+
+TEST_F(SessionTest, RunsOneInstructionPerStep) {
+    ts.load_program(assign_x_2);
+    EXPECT_EQ(s().step(), 1);
+    EXPECT_EQ(s().stack.depth(), 3);
+    EXPECT_EQ(s().step(), 4);
+    EXPECT_EQ(s().step(), 26);
+    EXPECT_EQ(s().run_state, RunState::Running);
+    EXPECT_EQ(s().step(), 0);
+    EXPECT_EQ(s().run_state, RunState::Idle);
+    EXPECT_EQ(s().stack.depth(), 0) << "the command's return frame is gone";
+    EXPECT_EQ(s().pc, 0);
+
+    const auto x = vm::lookup_or_create(s(), "x", 0);
+    EXPECT_EQ(s().symbols[x].type, vm::ValueType::Real);
+    EXPECT_EQ(s().symbols[x].number.re, 2.0);
+
+    EXPECT_EQ(ts.host.suspends, 0);
+    s().step();
+    EXPECT_EQ(ts.host.suspends, 1) << "an idle session suspends its worker";
+    EXPECT_TRUE(ts.take_lines().empty());
+}
+
+TEST_F(SessionTest, FatalErrorReturnsToIdleAndKeepsTheTable) {
+    ts.load_program(CodeBuilder{}
+                        .line(3)
+                        .pushf(5)
+                        .pushid("x")
+                        .op(Op::ASSIGN)
+                        .pushf(1)
+                        .pushf(2)
+                        .pushid("much_too_long")
+                        .op(Op::END)
+                        .bytes);
+    for (int i = 0; i < 7; ++i) s().step();
+    ASSERT_EQ(s().run_state, RunState::Running);
+    const int capacity = s().symbols.capacity();
+    std::vector<std::string> names;
+    for (int i = 0; i < capacity; ++i) names.push_back(s().symbols[i].is_free() ? "" : s().symbols[i].name);
+
+    s().step();
+    EXPECT_EQ(ts.take_lines(), std::vector<std::string>{"Error: Nombre de variable demasiado largo line=3"});
+    EXPECT_EQ(s().run_state, RunState::Idle);
+    EXPECT_EQ(s().stack.depth(), 0);
+    EXPECT_EQ(s().running_flag, 0);
+    EXPECT_EQ(s().pc, 0);
+    EXPECT_EQ(s().current_block, session::slot::PROC0);
+    EXPECT_EQ(ts.host.prompt, ">>");
+    ASSERT_EQ(s().symbols.capacity(), capacity);
+    for (int i = 0; i < capacity; ++i) {
+        EXPECT_EQ(s().symbols[i].is_free() ? "" : s().symbols[i].name, names[static_cast<std::size_t>(i)]);
+    }
+    EXPECT_EQ(s().symbols[vm::lookup_or_create(s(), "x", 0)].number.re, 5.0);
+}
+
+TEST_F(SessionTest, BreakFromAnotherThreadStopsAnEndlessLoop) {
+    // offset 0: PUSHI -6, offset 5: JUMP back to 0.
+    ts.load_program(CodeBuilder{}.pushi(-6).op(Op::JUMP).bytes);
+    long steps = 0;
+    std::thread worker([&] {
+        while (s().run_state != RunState::Idle) {
+            s().step();
+            ++steps;
+        }
+    });
+    std::this_thread::sleep_for(std::chrono::milliseconds(30));
+    s().run_state = RunState::BreakRequested;
+    worker.join();
+
+    EXPECT_GT(steps, 100);
+    EXPECT_EQ(ts.take_lines(), std::vector<std::string>{"User Halted!"});
+    EXPECT_EQ(s().stack.depth(), 0);
+    EXPECT_EQ(ts.host.editor_resets, 1);
+}
+
+TEST_F(SessionTest, FormattedErrorsStandOnALineOfTheirOwn) {
+    s().console_print("partial");
+    EXPECT_THROW(s().fatal_error_fmt("Value not allowed for %s", "sysangle"), session::FatalError);
+    EXPECT_EQ(ts.take_lines(), (std::vector<std::string>{"partial", "Value not allowed for sysangle"}));
+
+    s().console_print("pending ");
+    EXPECT_THROW(s().fatal_error("Program Halted!\n"), session::FatalError);
+    EXPECT_EQ(ts.take_lines(), std::vector<std::string>{"pending Program Halted! line=0"});
+}
+
+TEST_F(SessionTest, ResetLeavesDebuggingAndRestoresThePrompt) {
+    s().set_prompt("x[1]?");
+    s().debug_mode = 2;
+    s().input_answer_phase = true;
+    vm::push_float(s(), 1);
+    s().reset();
+    EXPECT_EQ(ts.host.prompt, ">>");
+    EXPECT_EQ(s().debug_mode, 0);
+    EXPECT_FALSE(s().input_answer_phase);
+    EXPECT_EQ(s().stack.depth(), 0);
+    EXPECT_EQ(ts.host.editor_resets, 1);
+}
+
+TEST(ConsoleOutputTest, CollectsTextIntoPaneLines) {
+    struct Case {
+        int line;
+        std::vector<std::string> prints;
+        std::vector<std::string> pane;
+    };
+    const Case cases[] = {
+        {__LINE__, {"abc", "def\n"}, {"abcdef"}},
+        {__LINE__, {"\n\n"}, {}},
+        {__LINE__, {"\n"}, {""}},
+        {__LINE__, {"a\nb\n"}, {"a\nb"}},
+        {__LINE__, {"one\n", "two\n"}, {"one", "two"}},
+        {__LINE__, {std::string(1000, 'x') + "\n"}, {std::string(1000, 'x')}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.line);
+        session::ConsoleOutput out;
+        std::vector<std::string> pane;
+        std::string line;
+        for (const auto& p : c.prints) {
+            if (out.print(p, line)) pane.push_back(line);
+        }
+        EXPECT_EQ(pane, c.pane);
+    }
+}
+
+}  // namespace
+}  // namespace ostrac

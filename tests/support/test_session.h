@@ -1,0 +1,46 @@
+// An initialised session over a recording host and a temporary home folder.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "session/session.h"
+#include "support/recording_host.h"
+
+namespace ostrac::test {
+
+class TempFolder {
+public:
+    TempFolder();
+    ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+    const std::filesystem::path& path() const { return path_; }
+
+private:
+    std::filesystem::path path_;
+};
+
+struct TestSession {
+    TestSession();
+
+    // Copies hand-assembled code into PROC0 and starts it as a command.
+    void load_program(const std::vector<std::uint8_t>& code);
+
+    // Steps until the session is no longer Running (or `max_steps` ran);
+    // returns the number of steps taken.
+    int run(int max_steps = 1000000);
+
+    // Pane lines printed since the last call (start-up lines are dropped by
+    // the constructor).
+    std::vector<std::string> take_lines();
+
+    TempFolder home;
+    RecordingHost host;
+    std::unique_ptr<session::Session> session;
+};
+
+}  // namespace ostrac::test

@@ -1,0 +1,158 @@
+#include <gtest/gtest.h>
+
+#include "support/code_builder.h"
+#include "support/test_session.h"
+#include "vm/disassembler.h"
+#include "vm/dispatcher.h"
+#include "vm/stack_ops.h"
+
+namespace ostrac {
+namespace {
+
+using session::RunState;
+using test::CodeBuilder;
+using test::TestSession;
+using vm::Op;
+
+class DispatcherTest : public ::testing::Test {
+protected:
+    session::Session& s() { return *ts.session; }
+    TestSession ts;
+};
+
+TEST_F(DispatcherTest, LiteralsPushTheirCells) {
+    ts.load_program(CodeBuilder{}
+                        .pushf(2.5)
+                        .pushi(-7)
+                        .pushimag(3)
+                        .pushimag(0)
+                        .pushstr("hi")
+                        .pushid("x")
+                        .op(Op::END)
+                        .bytes);
+    for (int i = 0; i < 6; ++i) EXPECT_NE(s().step(), 0);
+    ASSERT_EQ(s().stack.depth(), 8);  // the command's return frame lies below
+    EXPECT_EQ(std::get<double>(s().stack.at(2)), 2.5);
+    EXPECT_EQ(std::get<vm::IntCell>(s().stack.at(3)).value, -7);
+    EXPECT_EQ(std::get<numeric::Complex>(s().stack.at(4)), (numeric::Complex{0, 3}));
+    EXPECT_EQ(vm::tag_of(s().stack.at(5)), vm::ValueTag::Float) << "0i is the float 0";
+    EXPECT_EQ(*std::get<vm::Text>(s().stack.at(6)), "hi");
+    const auto x = std::get<vm::IdentCell>(s().stack.at(7)).index;
+    EXPECT_EQ(s().symbols[x].name, "x");
+    EXPECT_EQ(s().symbols[x].kind, 0);
+}
+
+TEST_F(DispatcherTest, IdentifierNamesHoldAtMostTenCharacters) {
+    ts.load_program(CodeBuilder{}.pushid("abcdefghij").pushid("abcdefghijk").op(Op::END).bytes);
+    s().step();
+    EXPECT_EQ(s().run_state, RunState::Running);
+    s().step();
+    EXPECT_EQ(s().run_state, RunState::Idle);
+    EXPECT_EQ(ts.take_lines(),
+              std::vector<std::string>{"Error: Nombre de variable demasiado largo line=0"});
+}
+
+TEST_F(DispatcherTest, BytesWithoutAnInstructionDoNothing) {
+    ts.load_program(CodeBuilder{}.byte(22).byte(103).byte(255).op(Op::END).bytes);
+    EXPECT_EQ(s().step(), 22);
+    EXPECT_EQ(s().step(), 103);
+    EXPECT_EQ(s().step(), 255);
+    EXPECT_EQ(s().stack.depth(), 2) << "only the command's return frame";
+    EXPECT_EQ(s().step(), 0);
+    EXPECT_EQ(s().run_state, RunState::Idle);
+    EXPECT_TRUE(ts.take_lines().empty());
+}
+
+TEST_F(DispatcherTest, InstructionsNotYetBuiltFailLoudly) {
+    ts.load_program(CodeBuilder{}.op(Op::ZERPOL).op(Op::END).bytes);
+    s().step();
+    const auto lines = ts.take_lines();
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_NE(lines[0].find("OP_ZERPOL"), std::string::npos);
+    EXPECT_EQ(s().run_state, RunState::Idle);
+}
+
+TEST_F(DispatcherTest, InlineOperandsPastTheBlockAreRefused) {
+    auto& block = s().symbols[session::slot::PROC0].code;
+    std::fill(block.begin(), block.end(), 22);
+    block[block.size() - 2] = static_cast<std::uint8_t>(Op::PUSHF);
+    s().enter_main_block();
+    s().run_state = RunState::Running;
+    s().pc = static_cast<std::int32_t>(block.size()) - 2;
+    s().step();
+    EXPECT_EQ(s().run_state, RunState::Idle);
+    EXPECT_EQ(ts.take_lines(),
+              std::vector<std::string>{"Instruction runs past the end of its code block line=0"});
+}
+
+TEST_F(DispatcherTest, LineMarkersRecordTheLineOutsideDebugMode) {
+    ts.load_program(CodeBuilder{}.line(4).op(Op::END).bytes);
+    ts.run();
+    EXPECT_EQ(s().current_line, 4);
+    EXPECT_TRUE(ts.take_lines().empty());
+    EXPECT_TRUE(ts.host.shown_lines.empty());
+}
+
+TEST_F(DispatcherTest, LineMarkersPauseAsTheDebuggerAsks) {
+    struct Case {
+        int line;
+        int mode;
+        int target;
+        int paused_at;  // the first line that pauses, 0 for none
+    };
+    const Case cases[] = {
+        {__LINE__, 2, -1, 1},  // every line
+        {__LINE__, 1, 3, 3},   // run to line 3
+        {__LINE__, 1, 9, 0},   // target never met
+        {__LINE__, 3, -1, 1},  // step over: the next line
+        {__LINE__, 3, 2, 2},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.line);
+        TestSession t;
+        t.load_program(CodeBuilder{}.line(1).line(2).line(3).op(Op::END).bytes);
+        t.session->debug_mode = c.mode;
+        t.session->target_line = c.target;
+        t.run();
+        if (c.paused_at == 0) {
+            EXPECT_EQ(t.session->run_state, RunState::Idle);
+            EXPECT_EQ(t.host.shown_lines, (std::vector<int>{1, 2, 3}));
+            continue;
+        }
+        EXPECT_EQ(t.session->run_state, RunState::Paused);
+        EXPECT_EQ(t.session->current_line, c.paused_at);
+        EXPECT_EQ(t.host.lines.back(), "[line " + std::to_string(c.paused_at) + "]");
+        EXPECT_EQ(t.host.shown_lines.back(), c.paused_at);
+    }
+}
+
+TEST_F(DispatcherTest, CodeInsideEvalNeverStops) {
+    auto& eval = s().symbols[session::slot::EVAL0].code;
+    const auto code = CodeBuilder{}.line(1).line(2).op(Op::END).bytes;
+    std::copy(code.begin(), code.end(), eval.begin());
+    s().debug_mode = 2;
+    s().set_position(session::slot::EVAL0, 0);
+    s().run_state = RunState::Running;
+    EXPECT_NE(vm::execute_one(s()), 0);
+    EXPECT_NE(vm::execute_one(s()), 0);
+    EXPECT_NE(vm::execute_one(s()), 0);
+    EXPECT_NE(vm::execute_one(s()), 0);
+    EXPECT_EQ(s().run_state, RunState::Running);
+    EXPECT_EQ(s().current_line, 2);
+    EXPECT_TRUE(ts.host.shown_lines.empty());
+}
+
+TEST(DisassemblerTest, ListsInstructionsWithTheirOperands) {
+    const auto code = CodeBuilder{}.pushf(2).pushid("x").op(Op::ASSIGN).pushi(-6).op(Op::JUMP).op(Op::END).bytes;
+    EXPECT_EQ(vm::disassemble(code), (std::vector<std::string>{
+                                         "0000 PUSHF 2",
+                                         "0009 PUSHID \"x\"",
+                                         "0013 ASSIGN",
+                                         "0014 PUSHI -6",
+                                         "0019 JUMP",
+                                         "0020 END",
+                                     }));
+}
+
+}  // namespace
+}  // namespace ostrac

@@ -1,0 +1,245 @@
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "support/test_session.h"
+#include "vm/names.h"
+#include "vm/stack_ops.h"
+#include "vm/symbols.h"
+
+namespace ostrac {
+namespace {
+
+using session::FatalError;
+using session::slot::EVAL0;
+using test::TestSession;
+
+class SymbolTableTest : public ::testing::Test {
+protected:
+    session::Session& s() { return *ts.session; }
+    std::int32_t global(const char* name) { return vm::lookup_or_create(s(), name, 0); }
+    template <class F>
+    std::string fatal_report(F action) {
+        ts.take_lines();
+        EXPECT_THROW(action(), FatalError);
+        auto lines = ts.take_lines();
+        return lines.empty() ? std::string("<nothing printed>") : lines.back();
+    }
+    // A user function entry, as a definition leaves it.
+    std::int32_t function(const char* name) {
+        const auto f = global(name);
+        s().symbols[f].kind = vm::kind::function;
+        s().symbols[f].has_code = true;
+        s().symbols[f].code.assign(1, 0);
+        return f;
+    }
+
+    TestSession ts;
+};
+
+TEST_F(SymbolTableTest, StartsWithTheEightPredefinedSymbols) {
+    struct Row {
+        const char* name;
+        std::int32_t kind;
+        vm::ValueType type;
+        bool code;
+    };
+    const Row rows[] = {
+        {"PROC0", 0, vm::ValueType::Real, true},     {"EVAL0", 0, vm::ValueType::Real, true},
+        {"PI", -2, vm::ValueType::Real, false},      {"SUB0", -2, vm::ValueType::Procedure, false},
+        {"ANS", 0, vm::ValueType::Real, false},      {"sysangle", -3, vm::ValueType::Real, false},
+        {"syscoord", -3, vm::ValueType::Real, false}, {"sysgraph", -3, vm::ValueType::Real, false},
+    };
+    for (int i = 0; i < 8; ++i) {
+        SCOPED_TRACE(rows[i].name);
+        const vm::SymbolEntry& e = s().symbols[i];
+        EXPECT_EQ(e.name, rows[i].name);
+        EXPECT_EQ(e.kind, rows[i].kind);
+        EXPECT_EQ(e.type, rows[i].type);
+        EXPECT_EQ(e.has_code, rows[i].code);
+    }
+    EXPECT_EQ(s().symbols[0].code.size(), 32000u);
+    EXPECT_EQ(s().symbols[1].code.size(), 2000u);
+    EXPECT_EQ(std::bit_cast<std::uint64_t>(s().symbols[2].number.re), 0x400921FB54442D11u);
+    EXPECT_EQ(s().symbols.capacity(), 10);
+}
+
+TEST_F(SymbolTableTest, TheEleventhNameGrowsTheTableOnce) {
+    global("a");
+    global("b");
+    EXPECT_TRUE(ts.take_lines().empty());
+    const auto c = global("c");
+    EXPECT_EQ(c, 10);
+    EXPECT_EQ(s().symbols.capacity(), 110);
+    EXPECT_EQ(ts.take_lines(), std::vector<std::string>{"Alocated New Space For Vars"});
+    for (int i = 0; i < 99; ++i) global(("v" + std::to_string(i)).c_str());
+    EXPECT_EQ(s().symbols.capacity(), 110) << "the hundred new slots suffice";
+    EXPECT_TRUE(ts.take_lines().empty());
+}
+
+TEST_F(SymbolTableTest, NamesIgnoreCaseAndKeepTenCharacters) {
+    EXPECT_EQ(global("Ans"), session::slot::ANS);
+    EXPECT_EQ(global("ans"), session::slot::ANS);
+    EXPECT_EQ(global("pi"), session::slot::PI);
+
+    const auto ten = global("abcdefghij");
+    s().symbols[ten].type = vm::ValueType::String;
+    s().symbols[ten].text = std::make_shared<const std::string>("x");
+    EXPECT_EQ(global("ABCDEFGHIJ"), ten);
+    s().symbols[ten].type = vm::ValueType::Complex;
+    EXPECT_EQ(global("abcdefghij"), ten);
+    EXPECT_EQ(global("abcdefghijk"), ten) << "only ten characters are compared";
+}
+
+TEST_F(SymbolTableTest, LocalsAndGlobalsFollowTheirScopes) {
+    const auto f = function("f");
+    const auto gx = global("x");
+    const auto lx = vm::lookup_or_create(s(), "x", f);
+    EXPECT_NE(lx, gx) << "inside f a global x is not visible";
+    EXPECT_EQ(s().symbols[lx].kind, f);
+    EXPECT_EQ(global("x"), gx) << "at the top level the local is not visible";
+
+    // Functions, constants and system variables are visible in every scope.
+    EXPECT_EQ(vm::lookup_or_create(s(), "f", f), f);
+    EXPECT_EQ(vm::lookup_or_create(s(), "PI", f), session::slot::PI);
+    EXPECT_EQ(vm::lookup_or_create(s(), "sysangle", f), session::slot::sysangle);
+    // A global that is not a function is not.
+    EXPECT_NE(vm::lookup_or_create(s(), "ANS", f), session::slot::ANS);
+}
+
+TEST_F(SymbolTableTest, EvalSeesTheScopeOfItsCaller) {
+    const auto f = function("f");
+    const auto local = vm::lookup_or_create(s(), "y", f);
+    const auto gy = global("y");
+
+    s().symbols[EVAL0].kind = f;  // EVAL performed inside f
+    s().set_position(EVAL0, 0);
+    EXPECT_EQ(vm::lookup_or_create(s(), "y", EVAL0), local);
+    const auto fresh = vm::lookup_or_create(s(), "z", EVAL0);
+    EXPECT_EQ(s().symbols[fresh].kind, f) << "new names become locals of the caller";
+
+    s().symbols[EVAL0].kind = 0;  // EVAL performed at the top level
+    EXPECT_EQ(vm::lookup_or_create(s(), "y", EVAL0), gy);
+}
+
+TEST_F(SymbolTableTest, ReleaseScopeFreesOnlyTheRoutinesLocals) {
+    const auto f = function("f");
+    const auto gx = global("x");
+    vm::set_float(s(), gx, 5);
+    const auto lx = vm::lookup_or_create(s(), "x", f);
+    vm::set_float(s(), lx, 7);
+    s().symbols[EVAL0].kind = f;
+
+    vm::release_scope(s(), f);
+    EXPECT_TRUE(s().symbols[lx].is_free());
+    EXPECT_EQ(s().symbols[EVAL0].kind, f) << "EVAL0 is never freed";
+    EXPECT_EQ(s().symbols[gx].number.re, 5);
+    EXPECT_EQ(global("x"), gx);
+    EXPECT_EQ(vm::lookup_or_create(s(), "q", 0), lx) << "the lowest free slot is reused";
+}
+
+TEST_F(SymbolTableTest, ReferenceChainsResolveUpToTenSteps) {
+    std::vector<std::int32_t> chain{global("r0")};
+    for (int i = 1; i <= 11; ++i) {
+        const auto e = global(("r" + std::to_string(i)).c_str());
+        s().symbols[e].type = vm::ValueType::Reference;
+        s().symbols[e].ref = chain.back();
+        chain.push_back(e);
+    }
+    EXPECT_EQ(vm::get_ref(s(), chain[10]), chain[0]);
+    ts.take_lines();
+    EXPECT_THROW(vm::get_ref(s(), chain[11]), FatalError);
+    EXPECT_EQ(ts.take_lines(), std::vector<std::string>{"internal_error en get_ref, too deep in "});
+}
+
+TEST_F(SymbolTableTest, ConstantsAndSystemVariablesGuardTheirValues) {
+    EXPECT_EQ(fatal_report([&] { vm::checknoconst(s(), session::slot::PI, vm::Value{3.0}); }),
+              "Constant value cannot be modified line=0");
+
+    vm::checknoconst(s(), session::slot::sysangle, vm::Value{2.9});
+    EXPECT_EQ(s().angle_unit(), 2);
+    EXPECT_EQ(s().symbols[session::slot::sysangle].number.re, 2.0);
+    EXPECT_EQ(ts.host.modes.back(), (test::RecordingHost::Modes{2, 0}));
+
+    for (double refused : {3.0, -1.0}) {
+        SCOPED_TRACE(refused);
+        ts.take_lines();
+        EXPECT_THROW(vm::checknoconst(s(), session::slot::sysangle, vm::Value{refused}), FatalError);
+        EXPECT_EQ(ts.take_lines(), std::vector<std::string>{"Value not allowed for sysangle"});
+        EXPECT_EQ(s().angle_unit(), 2) << "the unit is unchanged";
+    }
+    EXPECT_EQ(fatal_report([&] {
+                  vm::checknoconst(s(), session::slot::syscoord,
+                                   vm::Value{std::make_shared<const std::string>("1")});
+              }),
+              "Constant value cannot be modified line=0");
+    EXPECT_EQ(fatal_report([&] {
+                  vm::checknoconst(s(), session::slot::syscoord, vm::Value{vm::IntCell{1}});
+              }),
+              "Constant value cannot be modified line=0");
+
+    const auto one = global("one");
+    vm::set_float(s(), one, 1);
+    vm::checknoconst(s(), session::slot::syscoord, vm::Value{vm::IdentCell{one}});
+    EXPECT_EQ(s().coord_mode(), 1);
+}
+
+// The name index must return exactly what scanning every slot from index 0
+// and taking the first visible one with the name would return.
+TEST_F(SymbolTableTest, IndexedLookupAgreesWithAScanOfTheTable) {
+    auto scan = [&](std::string_view name, std::int32_t scope) -> std::int32_t {
+        const bool in_eval = s().current_block == EVAL0;
+        const std::int32_t eval_scope = s().symbols[EVAL0].kind;
+        if (scope != 0 && in_eval) scope = eval_scope;
+        for (int i = 0; i < s().symbols.capacity(); ++i) {
+            const vm::SymbolEntry& e = s().symbols[i];
+            if (e.is_free() || !vm::names_equal(vm::name_key(e.name), vm::name_key(name))) continue;
+            if (e.kind == scope || e.has_code || e.kind == -2 || e.kind == -3 ||
+                (in_eval && e.kind == eval_scope))
+                return i;
+        }
+        return -1;
+    };
+
+    std::mt19937 rng(12345);
+    const char* names[] = {"a", "B", "c", "x", "X", "long_name1", "LONG_NAME1x", "pi", "ans", "f", "g"};
+    std::vector<std::int32_t> routines;
+    for (int round = 0; round < 4000; ++round) {
+        const std::string name = names[rng() % std::size(names)];
+        std::int32_t scope = 0;
+        if (!routines.empty() && rng() % 2) scope = routines[rng() % routines.size()];
+        const int action = static_cast<int>(rng() % 10);
+        if (action == 0 && !routines.empty()) {
+            vm::release_scope(s(), routines[rng() % routines.size()]);
+            continue;
+        }
+        if (action == 1) {
+            const auto e = vm::lookup_or_create(s(), name, 0);
+            if (s().symbols[e].kind == 0 && e > 7) {
+                s().symbols[e].kind = vm::kind::function;
+                s().symbols[e].has_code = true;
+                routines.push_back(e);
+            }
+            continue;
+        }
+        if (action == 2) {
+            s().set_position(rng() % 2 ? EVAL0 : session::slot::PROC0, 0);
+            if (!routines.empty()) s().symbols[EVAL0].kind = rng() % 2 ? 0 : routines[0];
+        }
+        std::int32_t expected = scan(name, scope);
+        if (expected < 0) {
+            // A new entry takes the lowest free slot, after growing if need be.
+            expected = s().symbols.capacity();
+            for (int i = 0; i < s().symbols.capacity(); ++i) {
+                if (s().symbols[i].is_free()) {
+                    expected = i;
+                    break;
+                }
+            }
+        }
+        ASSERT_EQ(vm::lookup_or_create(s(), name, scope), expected) << "round " << round << " name " << name;
+    }
+}
+
+}  // namespace
+}  // namespace ostrac
