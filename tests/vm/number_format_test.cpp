@@ -1,0 +1,101 @@
+#include "vm/number_format.h"
+
+#include <gtest/gtest.h>
+
+#include <bit>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <limits>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace ostrac::vm {
+namespace {
+
+std::string printf_general(double x, int precision) {
+    std::vector<char> buffer(2048);
+    std::snprintf(buffer.data(), buffer.size(), "%.*g", precision, x);
+    return buffer.data();
+}
+
+std::string general(double x, int precision) {
+    std::string out;
+    append_general(out, x, precision);
+    return out;
+}
+
+TEST(NumberFormatTest, GeneralMatchesPrintf) {
+    constexpr double inf = std::numeric_limits<double>::infinity();
+    std::vector<double> values = {
+        0.0, 1.0, -1.0, 0.5, 99999999.5, 9999999.95, 99999.99999, 1e-5, 0.0001, 0.00009999999,
+        1e8, 1e7, 123456789.0, 1e15, 1e16, 1e21, 1e-300, 4.9e-324, 2.2250738585072014e-308,
+        1.7976931348623157e308, 0.1, 1.0 / 3.0, -2.5, 1.5, 2.5e-7, inf, -inf,
+        std::numeric_limits<double>::quiet_NaN(), -std::numeric_limits<double>::quiet_NaN(),
+        std::nextafter(2.2250738585072014e-308, 0.0),  // longest exact expansion: 767 digits
+    };
+    std::mt19937_64 rng(20240601);
+    for (int n = 0; n < 3000; ++n) {
+        values.push_back(std::bit_cast<double>(rng()));  // every magnitude, sign and class
+        values.push_back(static_cast<double>(static_cast<std::int32_t>(rng())));
+    }
+    for (const double x : values) {
+        for (const int precision : {0, 1, 4, 8, 10, 17, 1000}) {
+            SCOPED_TRACE(testing::Message() << std::hexfloat << x << " %." << precision << "g");
+            ASSERT_EQ(general(x, precision), printf_general(x, precision));
+        }
+    }
+}
+
+TEST(NumberFormatTest, NegativeZeroPrintsAsZero) {
+    for (const int precision : {1, 8, 10}) EXPECT_EQ(general(-0.0, precision), "0");
+}
+
+struct FormatCase {
+    const char* name;
+    numeric::Complex z;
+    int coord_mode;
+    int angle_unit;
+    const char* expected;
+};
+
+TEST(NumberFormatTest, FormatNumber) {
+    const FormatCase cases[] = {
+        {"real", {0.5, 0}, 0, 1, "0.5 "},
+        {"eight digits", {123456789.0, 0}, 0, 0, "1.2345679e+08 "},
+        {"negative imaginary", {1, -2}, 0, 1, "1 -2i "},
+        {"positive imaginary", {-1.5, 0.25}, 0, 0, "-1.5+0.25i "},
+        {"polar method root", {1.2246467991473532e-16, 2}, 0, 0, "1.2246468e-16+2i "},
+        {"negative zero real part", {-0.0, -1}, 0, 0, "0 -1i "},
+        {"negative zero imaginary part", {3, -0.0}, 0, 0, "3 "},
+        {"overflow", {-INFINITY, 0}, 0, 0, "-inf "},
+        {"polar degrees", {-5, 0}, 1, 1, "5@180 "},
+        {"polar imaginary", {0, 2}, 1, 1, "2@90 "},
+        {"polar grads", {0, 1}, 1, 2, "1@100 "},
+        {"polar radians", {0, 1}, 1, 0, "1@1.5707963 "},
+        {"polar negative zero angle", {3, -0.0}, 1, 1, "3@0 "},
+        {"polar complex", {3, -4}, 1, 1, "5@-53.130102 "},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::string out = "x=";
+        format_number(out, c.z, c.coord_mode, c.angle_unit);
+        EXPECT_EQ(out, std::string("x=") + c.expected);
+    }
+}
+
+TEST(NumberFormatTest, FormatRealUsesTenDigitsAndNoBlank) {
+    const std::pair<double, const char*> cases[] = {
+        {1.0 / 3.0, "0.3333333333"}, {1234567890.0, "1234567890"}, {12345678901.0, "1.23456789e+10"},
+        {-0.0, "0"}, {120.0, "120"}, {INFINITY, "inf"},
+    };
+    for (const auto& [x, expected] : cases) {
+        std::string out = "v ";
+        format_real(out, x);
+        EXPECT_EQ(out, std::string("v ") + expected);
+    }
+}
+
+}  // namespace
+}  // namespace ostrac::vm
