@@ -114,6 +114,17 @@ int Session::step() {
     return 0;
 }
 
+bool Session::submit(std::string_view line) {
+    if (run_state == RunState::Running) return false;
+    input_line = std::string(line.substr(0, input_line_max));
+    if (run_state == RunState::Idle) {
+        console_print(">> " + input_line + "\n");
+        run_state = RunState::Running;
+        return true;
+    }
+    fatal_error("Evaluation at a debugger stop is not available yet");
+}
+
 void Session::enter_main_block() {
     set_position(slot::PROC0, 0);
     vm::push_frame(*this, 0);

@@ -75,6 +75,12 @@ public:
     // Back to Idle with an empty stack at the start of PROC0.
     void reset();
 
+    // The Enter key of the console. While Idle the line (at most 254
+    // characters) is echoed and becomes the next command, or the answer to a
+    // waiting INPUT; while Running it is ignored. Returns whether the worker
+    // should be resumed.
+    bool submit(std::string_view line);
+
     // Enters PROC0 at offset 0 with the command's return frame, as after a
     // compilation; the code already in PROC0 runs from the next step.
     void enter_main_block();

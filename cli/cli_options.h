@@ -1,0 +1,26 @@
+// Command line of the terminal front end:
+//   ostrac-cli [--home DIR] [-e LINE]... [FILE]...
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace ostrac::cli {
+
+struct CliOptions {
+    std::optional<std::string> home;  // set by --home
+    std::vector<std::string> lines;   // from -e, in order
+    std::vector<std::string> files;   // run as load "FILE"
+    bool show_help = false;
+};
+
+// Parses the arguments; on a mistake returns nothing and sets `error`.
+std::optional<CliOptions> parse_cli_options(const std::vector<std::string>& args, std::string& error);
+
+// The per-user data folder: $XDG_DATA_HOME/ostrac, else ~/.local/share/ostrac.
+std::string default_home_folder();
+
+extern const char* const cli_usage;
+
+}  // namespace ostrac::cli

@@ -1,0 +1,90 @@
+// ostrac-cli: the calculator on a terminal or in a pipe. Each input line is
+// submitted as the console's Enter key submits it; the session then runs
+// until it is idle or paused again.
+#include <unistd.h>
+
+#include <csignal>
+#include <cstdio>
+#include <filesystem>
+#include <iostream>
+#include <string>
+
+#include "cli_options.h"
+#include "session/session.h"
+#include "terminal_host.h"
+
+namespace {
+
+using ostrac::session::RunState;
+using ostrac::session::Session;
+
+// The session Ctrl-C breaks; only read by the signal handler.
+std::atomic<RunState>* break_target = nullptr;
+
+void on_interrupt(int) {
+    if (break_target != nullptr) break_target->store(RunState::BreakRequested);
+}
+
+// Runs the session until it asks its worker to wait.
+void run_until_suspended(Session& session, ostrac::cli::TerminalHost& host) {
+    host.take_suspended();
+    while (!host.take_suspended()) session.step();
+}
+
+void submit(Session& session, ostrac::cli::TerminalHost& host, const std::string& line) {
+    run_until_suspended(session, host);  // a Break pressed at the prompt is honoured first
+    if (session.submit(line)) run_until_suspended(session, host);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::string error;
+    const auto options =
+        ostrac::cli::parse_cli_options(std::vector<std::string>(argv + 1, argv + argc), error);
+    if (!options) {
+        std::fprintf(stderr, "ostrac-cli: %s\n%s", error.c_str(), ostrac::cli::cli_usage);
+        return 2;
+    }
+    if (options->show_help) {
+        std::fputs(ostrac::cli::cli_usage, stdout);
+        return 0;
+    }
+
+    std::string home = options->home.value_or(ostrac::cli::default_home_folder());
+    if (!options->home) {
+        std::error_code ec;
+        std::filesystem::create_directories(home, ec);
+        if (ec) {
+            std::fprintf(stderr, "ostrac-cli: cannot create %s: %s\n", home.c_str(), ec.message().c_str());
+            return 1;
+        }
+    }
+
+    const bool interactive = ::isatty(STDIN_FILENO) && ::isatty(STDOUT_FILENO);
+    ostrac::cli::TerminalHost host(stdout, interactive);
+    Session session(host);
+    std::array<std::string, Session::search_path_count> paths;
+    paths[0] = home;
+    session.init(paths);
+
+    break_target = &session.run_state;
+    std::signal(SIGINT, on_interrupt);
+
+    for (const std::string& line : options->lines) submit(session, host, line);
+    for (const std::string& file : options->files) submit(session, host, "load \"" + file + "\"");
+    if (!options->lines.empty() || !options->files.empty()) return 0;
+
+    std::string line;
+    for (;;) {
+        if (interactive) {
+            run_until_suspended(session, host);
+            std::fputs((host.prompt() + " ").c_str(), stdout);
+            std::fflush(stdout);
+        }
+        if (!std::getline(std::cin, line)) break;
+        submit(session, host, line);
+    }
+    if (interactive) std::fputc('\n', stdout);
+    return 0;
+}

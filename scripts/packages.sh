@@ -1,0 +1,20 @@
+# Debian packages the project needs to build and test, and a function that
+# installs the ones that are missing. Sourced by the run and test scripts.
+
+OSTRAC_PACKAGES=(
+  build-essential cmake bison
+  libgtest-dev libgmock-dev libbenchmark-dev
+)
+
+ostrac_install_missing() {
+  local missing=()
+  for pkg in "${OSTRAC_PACKAGES[@]}"; do
+    dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q "install ok installed" || missing+=("$pkg")
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  echo "Installing: ${missing[*]}"
+  local sudo=()
+  [ "$(id -u)" -ne 0 ] && sudo=(sudo)
+  "${sudo[@]}" apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
