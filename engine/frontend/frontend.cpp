@@ -1,5 +1,7 @@
 #include "frontend/frontend.h"
 
+#include <utility>
+
 #include "session/session.h"
 
 namespace ostrac::frontend {
@@ -7,10 +9,14 @@ namespace ostrac::frontend {
 Frontend::Frontend() = default;
 Frontend::~Frontend() = default;
 
-void compile_block(session::Session& s, int) {
-    s.fatal_error("The compiler is not available in this build");
+void restart_scanner(session::Session& s) { s.frontend->scanner.restart(); }
+
+void select_editor_feed(session::Session& s, std::vector<std::string> lines) {
+    s.frontend->scanner.select(make_editor_feed(std::move(lines)));
 }
 
-void restart_scanner(session::Session&) {}
+void select_file_source(session::Session& s, ProgramFile file) {
+    s.frontend->scanner.select(make_file_source(std::move(file)));
+}
 
 }  // namespace ostrac::frontend

@@ -1,0 +1,72 @@
+#include "frontend/source.h"
+
+#include <array>
+#include <utility>
+
+#include "session/session.h"
+
+namespace ostrac::frontend {
+namespace {
+
+// A copy of the editor's lines taken when the run started.
+class EditorFeed final : public Source {
+public:
+    explicit EditorFeed(std::vector<std::string> lines) : lines_(std::move(lines)) {}
+
+    bool read_piece(session::Session&, std::string& out) override {
+        if (next_ < lines_.size()) {
+            out += lines_[next_++];
+            out += '\n';
+            return true;
+        }
+        if (finished_) return false;
+        finished_ = true;
+        out += "\nexit\n";  // an empty line, then the closing keyword
+        return true;
+    }
+
+private:
+    std::vector<std::string> lines_;
+    std::size_t next_ = 0;
+    bool finished_ = false;
+};
+
+class FileSource final : public Source {
+public:
+    explicit FileSource(ProgramFile file) : file_(std::move(file)) {}
+
+    bool read_piece(session::Session& s, std::string& out) override {
+        if (!file_.stream) return false;
+        std::array<char, piece_size> piece;
+        file_.stream->read(piece.data(), piece.size());
+        const auto got = static_cast<std::size_t>(file_.stream->gcount());
+        if (file_.stream->bad()) s.fatal_error("Cannot read the program file " + file_.name);
+        out.append(piece.data(), got);
+        return got > 0;
+    }
+
+private:
+    static constexpr std::size_t piece_size = 1024;
+    ProgramFile file_;
+};
+
+}  // namespace
+
+// The command line (or the EVAL text, or an INPUT answer) in one piece.
+bool ConsoleFeed::read_piece(session::Session& s, std::string& out) {
+    if (delivered_) return false;
+    delivered_ = true;
+    out += s.input_line;
+    out += "\nexit\n";
+    return true;
+}
+
+std::unique_ptr<Source> make_editor_feed(std::vector<std::string> lines) {
+    return std::make_unique<EditorFeed>(std::move(lines));
+}
+
+std::unique_ptr<Source> make_file_source(ProgramFile file) {
+    return std::make_unique<FileSource>(std::move(file));
+}
+
+}  // namespace ostrac::frontend
