@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "graph/series_table.h"
+
 namespace ostrac::session {
 
 class Host {
@@ -34,6 +36,15 @@ public:
 
     // Debugger left: show the editor's text area again.
     virtual void editor_reset() = 0;
+
+    // Graph commands: the chart should be redrawn from this copy of the
+    // series table (graph::redraw). A host without a chart ignores it.
+    virtual void chart_redraw(const graph::SeriesTable& /*table*/) {}
+
+    // The `titles` command: the chart's main title (line breaks give several
+    // lines), the bottom axis title and the left axis title, at once.
+    virtual void chart_titles(std::string_view /*main*/, std::string_view /*x_title*/,
+                              std::string_view /*y_title*/) {}
 };
 
 }  // namespace ostrac::session

@@ -6,6 +6,7 @@
 
 #include "frontend/frontend.h"
 #include "vm/dispatcher.h"
+#include "vm/eval_load.h"
 #include "vm/frames.h"
 #include "vm/stack_ops.h"
 #include "vm/state_file.h"
@@ -28,6 +29,7 @@ Session::~Session() = default;
 
 void Session::init(const std::array<std::string, search_path_count>& search_paths) {
     symbols.reset(vm::SymbolTable::initial_capacity);
+    series.clear();
     create_predefined_symbols();
 
     run_state = RunState::Idle;
@@ -45,6 +47,7 @@ void Session::init(const std::array<std::string, search_path_count>& search_path
             if (e.kind == vm::kind::function) e.kind = vm::kind::protected_function;
             if (e.kind == vm::kind::procedure) e.kind = vm::kind::protected_procedure;
         }
+        refresh_modes();  // the start-up file carries the angle and coordinate modes
     } catch (const FatalError&) {
     }
 
@@ -122,7 +125,15 @@ bool Session::submit(std::string_view line) {
         run_state = RunState::Running;
         return true;
     }
-    fatal_error("Evaluation at a debugger stop is not available yet");
+    // Paused (or a Break not yet honoured): the line runs inside EVAL0 and
+    // the program stays where it stopped. A line that does not compile
+    // abandons the program.
+    try {
+        vm::eval_text(*this, input_line, pc);
+    } catch (const FatalError&) {
+        reset();
+    }
+    return true;
 }
 
 void Session::enter_main_block() {

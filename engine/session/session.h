@@ -13,6 +13,7 @@
 #include <string>
 #include <string_view>
 
+#include "graph/series_table.h"
 #include "session/console_output.h"
 #include "session/host.h"
 #include "vm/operand_stack.h"
@@ -77,8 +78,9 @@ public:
 
     // The Enter key of the console. While Idle the line (at most 254
     // characters) is echoed and becomes the next command, or the answer to a
-    // waiting INPUT; while Running it is ignored. Returns whether the worker
-    // should be resumed.
+    // waiting INPUT; while Paused it is evaluated inside the paused program;
+    // while Running it is ignored. Returns whether the worker should be
+    // resumed.
     bool submit(std::string_view line);
 
     // Enters PROC0 at offset 0 with the command's return frame, as after a
@@ -120,6 +122,9 @@ public:
 
     vm::SymbolTable symbols;
     vm::OperandStack stack;
+
+    // What the graph commands fill; not part of any state file.
+    graph::SeriesTable series;
 
     // Execution position: the three always change together (set_position).
     std::int32_t current_block = slot::PROC0;

@@ -1,23 +1,56 @@
 #include "vm/control_flow.h"
 
-#include <cstdint>
-
 #include "session/session.h"
+#include "vm/loops.h"
 #include "vm/stack_ops.h"
+#include "vm/symbols.h"
 
 namespace ostrac::vm {
 
-namespace {
-
-// A target outside the block is left for the next instruction fetch to
-// report, without overflowing pc on the way.
-void jump_by(session::Session& s, std::int32_t distance) {
+void jump_by(Session& s, std::int32_t distance) {
     const std::int64_t target = static_cast<std::int64_t>(s.pc) + distance;
     s.pc = (target < 0 || target > s.code_size) ? s.code_size : static_cast<std::int32_t>(target);
 }
 
-}  // namespace
+void op_jump(Session& s) { jump_by(s, pop_int(s)); }
 
-void op_jump(session::Session& s) { jump_by(s, pop_int(s)); }
+void op_if(Session& s) {
+    const std::int32_t distance = pop_int(s);
+    if (pop_real(s) == 0.0) jump_by(s, distance);
+}
+
+void op_goto(Session& s) {
+    jump_by(s, pop_int(s));
+    leave_loops_for(s, s.pc);
+}
+
+void op_gosub(Session& s) {
+    const std::int32_t distance = pop_int(s);
+    push_gosub(s, s.pc);
+    jump_by(s, distance);
+}
+
+void op_return(Session& s) {
+    const std::int32_t offset = pop_gosub(s);
+    jump_by(s, offset - s.pc);
+}
+
+void op_halt(Session& s) { s.fatal_error("Program Halted!"); }
+
+void op_global(Session& s) {
+    const std::int32_t n = pop_int(s);
+    for (std::int32_t i = 0; i < n; ++i) {
+        const std::int32_t local = pop_id(s);
+        if (s.symbols[local].kind == kind::global) continue;
+        const std::int32_t global = lookup_or_create(s, s.symbols[local].name, kind::global);
+        // A name that is already visible everywhere (a constant, a function)
+        // finds itself; making it refer to itself would break it for good.
+        if (global == local) continue;
+        SymbolEntry& e = s.symbols[local];
+        e.set_real(0.0);
+        e.type = ValueType::Reference;
+        e.ref = global;
+    }
+}
 
 }  // namespace ostrac::vm

@@ -7,9 +7,17 @@
 #include "vm/assignment.h"
 #include "vm/code_reader.h"
 #include "vm/control_flow.h"
+#include "vm/data_files.h"
+#include "vm/eval_load.h"
+#include "vm/input.h"
+#include "vm/loops.h"
+#include "vm/matrix_ops.h"
 #include "vm/names.h"
 #include "vm/opcodes.h"
+#include "vm/operators.h"
+#include "vm/routines.h"
 #include "vm/stack_ops.h"
+#include "vm/statements.h"
 
 namespace ostrac::vm {
 
@@ -101,14 +109,140 @@ int execute_one(Session& s) {
     case Op::PUSHSTR:
         push_text(s, std::string(read_text(s)));
         break;
+    case Op::ADD:
+        op_add(s);
+        break;
+    case Op::SUB:
+        op_sub(s);
+        break;
+    case Op::MUL:
+        op_mul(s);
+        break;
+    case Op::DIV:
+        op_div(s);
+        break;
+    case Op::POW:
+        op_pow(s);
+        break;
+    case Op::NEG:
+        op_neg(s);
+        break;
+    case Op::CROSS:
+        op_cross(s);
+        break;
+    case Op::GLOBAL:
+        op_global(s);
+        break;
+    case Op::MATRIX:
+        op_matrix(s);
+        break;
+    case Op::SETCELL:
+        op_setcell(s);
+        break;
+    case Op::PRINT:
+        op_print(s);
+        break;
+    case Op::DEFFUNC:
+        op_define(s, false);
+        break;
+    case Op::DEFSUB:
+        op_define(s, true);
+        break;
+    case Op::ENDFUNC:
+        op_endfunc(s);
+        break;
+    case Op::PARAMS:
+        op_params(s);
+        break;
+    case Op::CALL:
+        op_call(s);
+        break;
+    case Op::EVAL:
+        op_eval(s);
+        break;
+    case Op::LOAD:
+        op_load(s);
+        break;
+    case Op::INPUT:
+        op_input(s);
+        break;
     case Op::ASSIGN:
         op_assign(s);
+        break;
+    case Op::POLAR:
+        op_polar(s);
         break;
     case Op::LINE:
         op_line(s);
         break;
+    case Op::SHOW:
+        op_show(s);
+        break;
+    case Op::GOTO:
+        op_goto(s);
+        break;
+    case Op::GOSUB:
+        op_gosub(s);
+        break;
+    case Op::RETURN:
+        op_return(s);
+        break;
+    case Op::HALT:
+        op_halt(s);
+    case Op::EXITFUNC:
+        op_exitfunc(s);
+        break;
+    case Op::EQ:
+        op_eq(s);
+        break;
+    case Op::NE:
+        op_ne(s);
+        break;
+    case Op::GT:
+        op_gt(s);
+        break;
+    case Op::LT:
+        op_lt(s);
+        break;
+    case Op::GE:
+        op_ge(s);
+        break;
+    case Op::LE:
+        op_le(s);
+        break;
+    case Op::OR:
+        op_or(s);
+        break;
+    case Op::AND:
+        op_and(s);
+        break;
+    case Op::FOR:
+        op_for(s);
+        break;
+    case Op::NEXT:
+        op_next(s);
+        break;
+    case Op::IF:
+    case Op::JFALSE:
+        op_if(s);
+        break;
     case Op::JUMP:
         op_jump(s);
+        break;
+    case Op::MOD:
+        op_mod(s);
+        break;
+    case Op::SAVEDATA:
+        op_savedata(s);
+        break;
+    case Op::LOADDATA:
+        op_loaddata(s);
+        break;
+    case Op::FLIST:
+        op_flist(s);
+        break;
+    case Op::FCLS:
+        op_fcls(s);
         break;
     default:
         if (is_defined_op(op)) not_available(s, op);

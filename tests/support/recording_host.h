@@ -19,6 +19,13 @@ public:
     void worker_suspend() override { ++suspends; }
     void editor_show_line(int line) override { shown_lines.push_back(line); }
     void editor_reset() override { ++editor_resets; }
+    void chart_redraw(const graph::SeriesTable& table) override {
+        chart_table = table;
+        ++chart_redraws;
+    }
+    void chart_titles(std::string_view main, std::string_view x_title, std::string_view y_title) override {
+        chart_title_texts = {std::string(main), std::string(x_title), std::string(y_title)};
+    }
 
     struct Modes {
         int angle;
@@ -33,6 +40,9 @@ public:
     int suspends = 0;
     std::vector<int> shown_lines;
     int editor_resets = 0;
+    graph::SeriesTable chart_table;  // the table of the last redraw
+    int chart_redraws = 0;
+    std::vector<std::string> chart_title_texts;  // main, x and y of the last `titles`
 };
 
 }  // namespace ostrac::test

@@ -42,6 +42,14 @@ void TestSession::load_program(const std::vector<std::uint8_t>& code) {
     session->run_state = session::RunState::Running;
 }
 
+std::vector<std::string> TestSession::command(std::string_view line, int max_steps) {
+    if (session->submit(line)) {
+        const int suspends = host.suspends;
+        for (int i = 0; i < max_steps && host.suspends == suspends; ++i) session->step();
+    }
+    return take_lines();
+}
+
 int TestSession::run(int max_steps) {
     int steps = 0;
     while (steps < max_steps && session->run_state == session::RunState::Running) {

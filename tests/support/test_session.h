@@ -30,6 +30,10 @@ struct TestSession {
     // Copies hand-assembled code into PROC0 and starts it as a command.
     void load_program(const std::vector<std::uint8_t>& code);
 
+    // Submits a line as the console's Enter key does and runs the session
+    // until it asks its worker to wait; returns the pane lines printed.
+    std::vector<std::string> command(std::string_view line, int max_steps = 10000000);
+
     // Steps until the session is no longer Running (or `max_steps` ran);
     // returns the number of steps taken.
     int run(int max_steps = 1000000);

@@ -1,0 +1,81 @@
+#include "vm/input.h"
+
+#include <string>
+
+#include "session/session.h"
+#include "vm/eval_load.h"
+#include "vm/number_format.h"
+#include "vm/stack_ops.h"
+#include "vm/symbols.h"
+
+namespace ostrac::vm {
+
+namespace {
+
+using session::RunState;
+using session::Session;
+
+std::string prompt_for(const SymbolEntry& e) {
+    std::string prompt = e.name;
+    if (e.type == ValueType::Real) {
+        prompt += "[";
+        append_general(prompt, e.number.re, 4);
+        prompt += "]?";
+    } else if (e.type == ValueType::String) {
+        prompt += "[" + *e.text + "]?";
+    } else {
+        prompt += "?";
+    }
+    return prompt;
+}
+
+void ask(Session& s) {
+    const std::int32_t n = pop_int(s);
+    if (n == 0) return;
+    s.stack.reverse(n);
+    const std::int32_t variable = get_ref(s, pop_id(s));
+    push_id(s, variable);
+    push_int(s, n);
+    s.input_answer_phase = true;
+    --s.pc;  // run again when the answer has arrived
+    s.set_prompt(prompt_for(s.symbols[variable]));
+    RunState expected = RunState::Running;
+    s.run_state.compare_exchange_strong(expected, RunState::Idle);
+}
+
+void take_answer(Session& s) {
+    s.run_state = RunState::Running;
+    s.input_answer_phase = false;
+    const std::int32_t n = pop_int(s);
+    const std::int32_t variable = pop_id(s);
+    const bool more = n - 1 != 0;
+    if (more) {
+        s.stack.reverse(n - 1);
+        push_int(s, n - 1);
+    }
+    const std::int32_t at_input = s.pc - 1;
+
+    if (s.input_line.empty() || s.input_line == " ") {
+        if (more) {
+            s.pc = at_input;
+        } else {
+            s.set_prompt(">>");
+        }
+        return;
+    }
+    const std::string assignment = s.symbols[variable].name + "=" + s.input_line;
+    if (!more) s.set_prompt(">>");
+    eval_text(s, assignment, more ? at_input : s.pc);
+}
+
+}  // namespace
+
+void op_input(Session& s) {
+    if (s.input_answer_phase) {
+        take_answer(s);
+    } else {
+        ask(s);
+    }
+}
+
+}  // namespace ostrac::vm

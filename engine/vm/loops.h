@@ -1,0 +1,21 @@
+// FOR loops. A running loop keeps a five-cell frame on the stack: the loop
+// frame cell, the step, the end value, the variable and the body offset.
+#pragma once
+
+#include <cstdint>
+
+namespace ostrac::session {
+class Session;
+}
+
+namespace ostrac::vm {
+
+void op_for(session::Session& s);   // start end step id dist -> frame (or skip)
+void op_next(session::Session& s);  // frame -> frame (next pass) or nothing
+
+// After a jump to `target` in the current block: removes the frame of every
+// running loop of the current activation whose body the target lies outside,
+// with everything above it.
+void leave_loops_for(session::Session& s, std::int32_t target);
+
+}  // namespace ostrac::vm

@@ -1,0 +1,141 @@
+#include "vm/routines.h"
+
+#include <new>
+#include <variant>
+
+#include "session/session.h"
+#include "vm/assignment.h"
+#include "vm/frames.h"
+#include "vm/matrix_ops.h"
+#include "vm/stack_ops.h"
+#include "vm/symbols.h"
+
+namespace ostrac::vm {
+
+using session::slot::EVAL0;
+using session::slot::PROC0;
+using session::slot::SUB0;
+
+void op_define(Session& s, bool procedure) {
+    const std::int32_t id = pop_id(s);
+    const std::int32_t end = pop_int(s);
+    // A body's end position is an offset in PROC0; inside another routine or
+    // EVAL it would point anywhere.
+    if (s.current_block != PROC0) s.fatal_error("A function cannot be defined within another function");
+    SymbolEntry& e = s.symbols[id];
+    if (e.kind == kind::protected_function || e.kind == kind::protected_procedure) {
+        s.fatal_error("The function name is not allowed");
+    }
+    if (end < s.pc || end > s.code_size) s.fatal_error("Invalid end of function body");
+
+    std::vector<std::uint8_t> body;
+    try {
+        body.assign(s.code + s.pc, s.code + end);
+    } catch (const std::bad_alloc&) {
+        s.fatal_error("Insuficient memory for creating function");
+    }
+    e.kind = procedure ? kind::procedure : kind::function;
+    if (procedure) e.type = ValueType::Procedure;
+    e.code = std::move(body);
+    e.has_code = true;
+    e.code_length = static_cast<std::int32_t>(e.code.size());
+    s.pc = end;
+}
+
+void op_params(Session& s) {
+    const std::int32_t m = pop_int(s);
+    if (m < 0 || m >= s.stack.depth()) s.fatal_error("Number of parameters is incorrect");
+    std::vector<std::int32_t> formals(static_cast<std::size_t>(m));
+    for (std::int32_t i = m - 1; i >= 0; --i) formals[static_cast<std::size_t>(i)] = pop_id(s);
+    const std::int32_t n = pop_int(s);
+    if (n != m) s.fatal_error("Number of parameters is incorrect");
+    // A plain variable argument binds by reference, anything else by value.
+    for (std::int32_t i = m - 1; i >= 0; --i) {
+        const Value argument = pop(s);
+        store_value(s, formals[static_cast<std::size_t>(i)], argument, true);
+    }
+}
+
+void op_call(Session& s) {
+    const std::int32_t id = pop_id(s);
+    if (s.symbols[id].has_code) {
+        const std::int32_t n = pop_int(s);
+        if (n < 0 || n > s.stack.depth()) s.fatal_error("Number of parameters is incorrect");
+        push_frame(s, s.pc);
+        s.stack.sink(n + 2, 2);  // the frame goes under the arguments
+        push_int(s, n);
+        s.set_position(id, 0);
+        if (s.debug_mode == 3) s.target_line = s.current_line + 1;
+        return;
+    }
+    const SymbolEntry& target = s.symbols[get_ref(s, id)];
+    if (target.type == ValueType::Matrix) {
+        matrix_element_read(s, target.matrix);
+        return;
+    }
+    if (target.type == ValueType::String) {
+        string_char_read(s, target.text);
+        return;
+    }
+    s.console_print("No Defined Function:(" + s.symbols[id].name + ")\n");
+    s.fatal_error("");
+}
+
+void push_entry_value(Session& s, std::int32_t index) {
+    const SymbolEntry& e = s.symbols[get_ref(s, index)];
+    switch (e.type) {
+    case ValueType::Complex:
+        push_number(s, e.number);
+        break;
+    case ValueType::String:
+        push_text(s, e.text);
+        break;
+    case ValueType::Matrix:
+        push_matrix(s, e.matrix);
+        break;
+    case ValueType::Procedure:
+        push_id(s, SUB0);
+        break;
+    default:
+        push_float(s, e.number.re);
+        break;
+    }
+}
+
+namespace {
+
+// The result a finished routine leaves: its value, or SUB0 for a procedure.
+void push_result(Session& s, std::int32_t routine) {
+    if (s.symbols[routine].type == ValueType::Procedure) {
+        push_id(s, SUB0);
+    } else {
+        push_entry_value(s, routine);
+    }
+}
+
+}  // namespace
+
+void op_endfunc(Session& s) {
+    const std::int32_t routine = s.current_block;
+    release_scope(s, routine);
+    return_from_block(s);
+    push_result(s, routine);
+}
+
+void op_exitfunc(Session& s) {
+    const std::int32_t routine = s.current_block;
+    if (routine == PROC0 || routine == EVAL0) s.fatal_error("Cannot return from fucntion");
+    release_scope(s, routine);
+    for (int p = s.stack.depth() - 1; p >= 1; --p) {
+        if (std::holds_alternative<BlockCell>(s.stack.at(p)) &&
+            std::holds_alternative<ReturnOffsetCell>(s.stack.at(p - 1))) {
+            s.stack.cut(p + 1);
+            return_from_block(s);
+            push_result(s, routine);
+            return;
+        }
+    }
+    s.fatal_error("Cannot return from fucntion");
+}
+
+}  // namespace ostrac::vm

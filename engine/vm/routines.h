@@ -1,0 +1,28 @@
+// User functions and procedures: definition, call, parameters and return.
+//
+// A routine's locals (parameters included) are entries whose kind is the
+// routine's index; every activation shares them, and they are freed when any
+// activation ends. A function's result is its own entry: the body assigns to
+// the function's name, and the call leaves that value.
+#pragma once
+
+#include <cstdint>
+
+namespace ostrac::session {
+class Session;
+}
+
+namespace ostrac::vm {
+
+using session::Session;
+
+void op_define(Session& s, bool procedure);  // endpos id -> : DEFFUNC, DEFSUB
+void op_params(Session& s);                  // a1..an cnt p1..pm m ->
+void op_call(Session& s);                    // a1..an cnt id -> result
+void op_endfunc(Session& s);                 // -> result
+void op_exitfunc(Session& s);                // ... -> result
+
+// Pushes the value an entry holds (after following references) as a cell.
+void push_entry_value(Session& s, std::int32_t index);
+
+}  // namespace ostrac::vm

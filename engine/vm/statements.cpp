@@ -1,0 +1,53 @@
+#include "vm/statements.h"
+
+#include <variant>
+
+#include "session/session.h"
+#include "vm/assignment.h"
+#include "vm/routines.h"
+#include "vm/stack_ops.h"
+#include "vm/value_print.h"
+
+namespace ostrac::vm {
+
+using session::slot::ANS;
+
+void op_show(session::Session& s) {
+    if (s.stack.depth() > 0) {
+        if (const auto* id = std::get_if<IdentCell>(&s.stack.top());
+            id != nullptr && s.symbols[id->index].type == ValueType::Procedure) {
+            const std::int32_t index = id->index;
+            pop(s);
+            if (!s.symbols[index].has_code) return;  // SUB0: nothing to show
+            // Call the procedure with no arguments; it returns onto this
+            // instruction, which then drops the SUB0 the call leaves.
+            push_int(s, 0);
+            push_id(s, index);
+            --s.pc;
+            op_call(s);
+            return;
+        }
+    }
+    const Value value = pop(s);
+    store_value(s, ANS, value, false);
+    push_id(s, ANS);
+    push_int(s, 1);
+    op_print(s);
+}
+
+void op_print(session::Session& s) {
+    const std::int32_t n = pop_int(s);
+    if (n <= 0) return;
+    if (n > s.stack.depth()) s.fatal_error("error bsp<0");
+    s.stack.reverse(n);
+    print_value(s, pop_operand(s));
+    if (n - 1 != 0) {
+        s.stack.reverse(n - 1);
+        push_int(s, n - 1);
+        --s.pc;  // the next step prints the next value
+    } else {
+        s.console_print("\n");
+    }
+}
+
+}  // namespace ostrac::vm

@@ -1,0 +1,30 @@
+// The printed form of values, as PRINT and the display of results show them.
+//
+// A Real prints with ten significant digits and no blank; a Complex as
+// format_number writes it (always ending with a blank); a String as it is;
+// a Matrix as one line per row, "[ " then its elements through format_number
+// separated by ", ", then "] " and a line break. Every row, the last one
+// included, ends its own line, so a value printed after a matrix starts a
+// new line, and the line break that ends a print statement then stands alone
+// (an empty pane line under the last row). Lines are never cut.
+#pragma once
+
+#include <string>
+
+#include "vm/value.h"
+
+namespace ostrac::session {
+class Session;
+}
+
+namespace ostrac::vm {
+
+// Appends the printed form of v; other value types append nothing.
+void append_printed(std::string& out, const Operand& v, int coord_mode, int angle_unit);
+
+// Prints v on the console in the current coordinate mode and angle unit.
+// Each matrix row goes out as its own piece ending with its line break, so
+// that every row becomes one pane line.
+void print_value(session::Session& s, const Operand& v);
+
+}  // namespace ostrac::vm
