@@ -1,7 +1,5 @@
 #include "cli_options.h"
 
-#include <cstdlib>
-
 namespace ostrac::cli {
 
 const char* const cli_usage =
@@ -33,14 +31,6 @@ std::optional<CliOptions> parse_cli_options(const std::vector<std::string>& args
         }
     }
     return options;
-}
-
-std::string default_home_folder() {
-    if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg != nullptr && *xdg != '\0') {
-        return std::string(xdg) + "/ostrac";
-    }
-    const char* home = std::getenv("HOME");
-    return std::string(home != nullptr ? home : ".") + "/.local/share/ostrac";
 }
 
 }  // namespace ostrac::cli

@@ -18,9 +18,6 @@ struct CliOptions {
 // Parses the arguments; on a mistake returns nothing and sets `error`.
 std::optional<CliOptions> parse_cli_options(const std::vector<std::string>& args, std::string& error);
 
-// The per-user data folder: $XDG_DATA_HOME/ostrac, else ~/.local/share/ostrac.
-std::string default_home_folder();
-
 extern const char* const cli_usage;
 
 }  // namespace ostrac::cli

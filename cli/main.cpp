@@ -5,12 +5,13 @@
 
 #include <csignal>
 #include <cstdio>
-#include <filesystem>
 #include <iostream>
 #include <string>
 
 #include "cli_options.h"
+#include "session/home_folder.h"
 #include "session/session.h"
+#include "vm/state_file.h"
 #include "terminal_host.h"
 
 namespace {
@@ -31,8 +32,35 @@ void run_until_suspended(Session& session, ostrac::cli::TerminalHost& host) {
     while (!host.take_suspended()) session.step();
 }
 
+// The console's Save and Load buttons: the engine state in data.bin of the
+// home folder (a terminal has no pane to keep).
+void state_command(Session& session, const std::string& line) {
+    if (session.run_state != RunState::Idle) {
+        session.console_print("Not possible while a program is paused\n");
+        return;
+    }
+    try {
+        if (line == ":save") {
+            ostrac::vm::state_save(session);
+            session.console_print("State Saved.\n");
+        } else if (line == ":load") {
+            ostrac::vm::session_reload(session);
+            session.console_print("State Loaded.\n");
+        } else {
+            session.console_print("Unknown command " + line + " (:save or :load)\n");
+        }
+    } catch (const ostrac::session::FatalError&) {
+        // reported in the pane; the session stays as it was
+    }
+}
+
 void submit(Session& session, ostrac::cli::TerminalHost& host, const std::string& line) {
     run_until_suspended(session, host);  // a Break pressed at the prompt is honoured first
+    // No statement starts with ':', so such a line is a front-end command.
+    if (!line.empty() && line[0] == ':') {
+        state_command(session, line);
+        return;
+    }
     if (session.submit(line)) run_until_suspended(session, host);
 }
 
@@ -51,12 +79,15 @@ int main(int argc, char** argv) {
         return 0;
     }
 
-    std::string home = options->home.value_or(ostrac::cli::default_home_folder());
-    if (!options->home) {
-        std::error_code ec;
-        std::filesystem::create_directories(home, ec);
-        if (ec) {
-            std::fprintf(stderr, "ostrac-cli: cannot create %s: %s\n", home.c_str(), ec.message().c_str());
+    // A home folder given with --home is used as it is; the per-user one is
+    // created and furnished on first start.
+    std::string home;
+    if (options->home) {
+        home = *options->home;
+    } else {
+        home = ostrac::session::default_home_folder().string();
+        if (!ostrac::session::install_home_files(home, ostrac::session::shared_data_folder(), error)) {
+            std::fprintf(stderr, "ostrac-cli: %s\n", error.c_str());
             return 1;
         }
     }

@@ -1,5 +1,16 @@
 // The engine state as a binary file: every symbol with its value and code,
 // the angle and coordinate modes, and the operand stack.
+//
+// Layout, little-endian, written field by field:
+//   header   int32 stack depth, int32 table capacity, angle unit (1 byte and
+//            3 zero bytes), coordinate mode (likewise), int32 index of EVAL0
+//   cells    depth stack cells of 20 bytes: tag, 3 padding bytes, payload
+//   records  capacity symbol records of 40 bytes: name[10], value type,
+//            padding, int32 kind, int32 code pointer, int32 code length,
+//            16-byte payload; a slot in use is followed by its code (when the
+//            code pointer is not 0), its string's bytes with the terminating
+//            zero, and its matrix elements (16 bytes each, row by row).
+// Pointer fields only tell whether a code block, string or matrix follows.
 #pragma once
 
 #include <string_view>
@@ -10,8 +21,23 @@ class Session;
 
 namespace ostrac::vm {
 
-// Reads the named file from the home folder and replaces the symbol table,
-// the modes and the stack with its contents.
+// Writes the state to "data.bin" in the home folder. The file is written under
+// a temporary name and renamed over "data.bin", so a failed save leaves the
+// previous file intact. Failure: "Imposible guardar fichero de estado"; a
+// value the format cannot hold: "Cannot save <name> in the state file".
+void state_save(session::Session& s);
+
+// Reads the named file from the home folder and replaces the symbol table and
+// the angle and coordinate modes with its contents. The whole file is checked
+// before anything changes: a file that cannot be opened is reported as
+// "Imposible abrir fichero de estado", a truncated or inconsistent one as
+// "Fichero de estado corrupto: <what>", and the session keeps its table and
+// modes. After a load the operand stack is empty (restored cells are dropped)
+// and the machine stands at the start of PROC0.
 void state_load(session::Session& s, std::string_view name);
+
+// The console's Load button: loads "data.bin", which leaves the machine at the
+// start of PROC0 with an empty stack, and shows the loaded modes.
+void session_reload(session::Session& s);
 
 }  // namespace ostrac::vm

@@ -1,0 +1,182 @@
+#include "vm/data_files.h"
+
+#include <algorithm>
+#include <cstddef>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <system_error>
+#include <utility>
+#include <vector>
+
+#include "session/session.h"
+#include "vm/stack_ops.h"
+#include "vm/symbol_table.h"
+
+namespace ostrac::vm {
+
+namespace {
+
+namespace fs = std::filesystem;
+using session::Session;
+
+// Largest matrix loaddata builds: 2^24 elements (256 MiB), so that a short
+// file of one long line and many short ones cannot exhaust memory.
+constexpr std::size_t max_loaded_elements = std::size_t{1} << 24;
+
+fs::path data_file_path(const Session& s, const std::string& name) {
+    const fs::path given(name);
+    return given.is_absolute() ? given : fs::path(s.home_folder()) / given;
+}
+
+[[noreturn]] void cannot_open(Session& s, const std::string& name) {
+    s.fatal_error_fmt("Imposible encontrar fichero %s\n", name);
+}
+
+// The C format "%f": six decimals.
+std::string fixed_six(double v) {
+    const int n = std::snprintf(nullptr, 0, "%f", v);
+    std::string out(static_cast<std::size_t>(n) + 1, '\0');
+    std::snprintf(out.data(), out.size(), "%f", v);
+    out.pop_back();
+    return out;
+}
+
+std::optional<std::string> read_text_file(const fs::path& path) {
+    std::error_code ec;
+    if (fs::is_directory(path, ec)) return std::nullopt;
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return std::nullopt;
+    std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    if (in.bad()) return std::nullopt;
+    // A line break written as "\r\n" is one line break, as text reading on
+    // the calculator's home platform gives it.
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
+        out.push_back(text[i]);
+    }
+    return out;
+}
+
+// White space as the C library's token reader knows it.
+bool is_space(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
+// What the two reading passes find in a matrix text file.
+//
+// A line break read where a token could start ends the line: the line becomes
+// a row when it holds numbers, and an empty line counts as a row of zeros once
+// any number has been read. Elsewhere the token reader skips white space,
+// line breaks included, so white space before a line break joins the next
+// line to the current one, and white space at the end of the file ends the
+// reading. A last line without a line break is a row when it holds numbers.
+struct DataLines {
+    std::vector<std::vector<double>> lines;  // the lines that hold numbers
+    std::size_t empty_rows = 0;              // empty lines after the first number
+
+    std::size_t rows() const { return lines.size() + empty_rows; }
+    std::size_t cols() const {
+        std::size_t n = 0;
+        for (const auto& line : lines) n = std::max(n, line.size());
+        return n;
+    }
+};
+
+DataLines scan_data(const std::string& text) {
+    DataLines out;
+    std::vector<double> line;
+    std::size_t i = 0;
+    while (i < text.size()) {
+        if (text[i] == '\n') {
+            ++i;
+            if (!line.empty()) {
+                out.lines.push_back(std::move(line));
+                line.clear();
+            } else if (!out.lines.empty()) {
+                ++out.empty_rows;
+            }
+            continue;
+        }
+        while (i < text.size() && is_space(text[i])) ++i;
+        if (i == text.size()) break;
+        const std::size_t start = i;
+        while (i < text.size() && !is_space(text[i])) ++i;
+        // As atof: the longest prefix that is a number, 0 when there is none.
+        line.push_back(std::strtod(text.substr(start, i - start).c_str(), nullptr));
+    }
+    if (!line.empty()) out.lines.push_back(std::move(line));
+    return out;
+}
+
+}  // namespace
+
+void op_savedata(Session& s) {
+    expect_args(s, 2);
+    const Text name = pop_string(s);
+    const MatrixRef m = pop_matrix(s);
+
+    std::string text;
+    for (int i = 1; i <= m->rows(); ++i) {
+        for (int j = 1; j <= m->cols(); ++j) {
+            if (j > 1) text += '\t';
+            text += fixed_six(m->at(i, j).re);
+        }
+        text += '\n';
+    }
+    std::ofstream out(data_file_path(s, *name), std::ios::trunc);
+    if (!out) cannot_open(s, *name);
+    out << text;
+    out.close();
+    if (out.fail()) cannot_open(s, *name);
+    push_id(s, session::slot::SUB0);
+}
+
+void op_loaddata(Session& s) {
+    expect_args(s, 1);
+    const Text name = pop_string(s);
+    const std::optional<std::string> text = read_text_file(data_file_path(s, *name));
+    if (!text) cannot_open(s, *name);
+
+    const DataLines data = scan_data(*text);
+    const std::size_t rows = data.rows();
+    const std::size_t cols = data.cols();
+    if (rows == 0) s.fatal_error_fmt("No numbers in file %s\n", *name);
+    const auto limit = static_cast<std::size_t>(Matrix::max_dimension);
+    if (rows > limit || cols > limit || rows * cols > max_loaded_elements) {
+        s.fatal_error_fmt("Matrix too large in file %s\n", *name);
+    }
+
+    Matrix m(static_cast<int>(rows), static_cast<int>(cols));
+    for (std::size_t i = 0; i < data.lines.size(); ++i) {
+        const auto& line = data.lines[i];
+        for (std::size_t j = 0; j < line.size(); ++j) {
+            m.at(static_cast<int>(i) + 1, static_cast<int>(j) + 1).re = line[j];
+        }
+    }
+    push_matrix(s, std::move(m));
+}
+
+void op_flist(Session& s) {
+    expect_args(s, 1);
+    pop(s);
+    for (int i = 0; i < s.symbols.capacity(); ++i) {
+        const SymbolEntry& e = s.symbols[i];
+        if (!e.is_free()) s.console_print("[" + e.name + "]\n");
+    }
+    push_id(s, session::slot::SUB0);
+}
+
+void op_fcls(Session& s) {
+    expect_args(s, 1);
+    s.host.clear_console();
+}
+
+}  // namespace ostrac::vm
