@@ -4,7 +4,9 @@
 #include <string_view>
 
 #include "session/session.h"
+#include "graph/graph_commands.h"
 #include "vm/assignment.h"
+#include "vm/builtins.h"
 #include "vm/code_reader.h"
 #include "vm/control_flow.h"
 #include "vm/data_files.h"
@@ -80,10 +82,6 @@ void op_line(Session& s) {
         RunState expected = RunState::Running;
         s.run_state.compare_exchange_strong(expected, RunState::Paused);
     }
-}
-
-[[noreturn]] void not_available(Session& s, std::uint8_t op) {
-    s.fatal_error("Instruction " + std::string(op_table[op].name) + " is not available yet");
 }
 
 }  // namespace
@@ -232,6 +230,156 @@ int execute_one(Session& s) {
     case Op::MOD:
         op_mod(s);
         break;
+    case Op::SIN:
+        op_sin(s);
+        break;
+    case Op::COS:
+        op_cos(s);
+        break;
+    case Op::TAN:
+        op_tan(s);
+        break;
+    case Op::SINH:
+        op_sinh(s);
+        break;
+    case Op::COSH:
+        op_cosh(s);
+        break;
+    case Op::TANH:
+        op_tanh(s);
+        break;
+    case Op::ASINH:
+        op_asinh(s);
+        break;
+    case Op::ACOSH:
+        op_acosh(s);
+        break;
+    case Op::ATANH:
+        op_atanh(s);
+        break;
+    case Op::ASIN:
+        op_asin(s);
+        break;
+    case Op::ACOS:
+        op_acos(s);
+        break;
+    case Op::ATAN:
+        op_atan(s);
+        break;
+    case Op::EXP:
+        op_exp(s);
+        break;
+    case Op::LN:
+        op_ln(s);
+        break;
+    case Op::SQRT:
+        op_sqrt(s);
+        break;
+    case Op::REAL:
+        op_real(s);
+        break;
+    case Op::IM:
+        op_im(s);
+        break;
+    case Op::ARG:
+        op_arg(s);
+        break;
+    case Op::ABS:
+        op_abs(s);
+        break;
+    case Op::LOG10:
+        op_log10(s);
+        break;
+    case Op::FRAC:
+        op_frac(s);
+        break;
+    case Op::INT:
+        op_int(s);
+        break;
+    case Op::ROUND:
+        op_round(s);
+        break;
+    case Op::FACT:
+        op_fact(s);
+        break;
+    case Op::NPR:
+        op_npr(s);
+        break;
+    case Op::NCR:
+        op_ncr(s);
+        break;
+    case Op::INV:
+        op_inv(s);
+        break;
+    case Op::DET:
+        op_det(s);
+        break;
+    case Op::TRANS:
+        op_trans(s);
+        break;
+    case Op::ROWS:
+        op_rows(s);
+        break;
+    case Op::COLS:
+        op_cols(s);
+        break;
+    case Op::SUMX:
+        op_sumx(s);
+        break;
+    case Op::SUMX2:
+        op_sumx2(s);
+        break;
+    case Op::MEAN:
+        op_mean(s);
+        break;
+    case Op::SDXN:
+        op_sdxn(s);
+        break;
+    case Op::SDX:
+        op_sdx(s);
+        break;
+    case Op::SUMXY:
+        op_sumxy(s);
+        break;
+    case Op::COV:
+        op_cov(s);
+        break;
+    case Op::CORR:
+        op_corr(s);
+        break;
+    case Op::ZERPOL:
+        op_zerpol(s);
+        break;
+    case Op::CU:
+        op_cu(s);
+        break;
+    case Op::LEN:
+        op_len(s);
+        break;
+    case Op::STR:
+        op_str(s);
+        break;
+    case Op::SERIEXYM:
+        graph::op_seriexym(s);
+        break;
+    case Op::SERIEXY:
+        graph::op_seriexy(s);
+        break;
+    case Op::SERIEY:
+        graph::op_seriey(s);
+        break;
+    case Op::TITLES:
+        graph::op_titles(s);
+        break;
+    case Op::SETSERIE:
+        graph::op_setserie(s);
+        break;
+    case Op::GCLEAR:
+        graph::op_gclear(s);
+        break;
+    case Op::GRAPH:
+        graph::op_graph(s);
+        break;
     case Op::SAVEDATA:
         op_savedata(s);
         break;
@@ -244,9 +392,9 @@ int execute_one(Session& s) {
     case Op::FCLS:
         op_fcls(s);
         break;
+    case Op::UNUSED22:
     default:
-        if (is_defined_op(op)) not_available(s, op);
-        break;
+        break;  // 22 and 103..255 name no instruction
     }
     return op;
 }

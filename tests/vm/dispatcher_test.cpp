@@ -63,15 +63,6 @@ TEST_F(DispatcherTest, BytesWithoutAnInstructionDoNothing) {
     EXPECT_TRUE(ts.take_lines().empty());
 }
 
-TEST_F(DispatcherTest, InstructionsNotYetBuiltFailLoudly) {
-    ts.load_program(CodeBuilder{}.op(Op::ZERPOL).op(Op::END).bytes);
-    s().step();
-    const auto lines = ts.take_lines();
-    ASSERT_EQ(lines.size(), 1u);
-    EXPECT_NE(lines[0].find("OP_ZERPOL"), std::string::npos);
-    EXPECT_EQ(s().run_state, RunState::Idle);
-}
-
 TEST_F(DispatcherTest, InlineOperandsPastTheBlockAreRefused) {
     auto& block = s().symbols[session::slot::PROC0].code;
     std::fill(block.begin(), block.end(), 22);

@@ -1,0 +1,107 @@
+// The built-in functions of the calculator language, one handler per opcode.
+//
+// A call pushes its arguments left to right, then their count as an int. Each
+// handler checks the count against the opcode table ("Number of parameters is
+// incorrect"), pops the arguments last first, each with its own type check,
+// looks at their values only once all are popped, and pushes one result.
+// Numbers go through push_number, so a zero imaginary part gives a float.
+// Every failure stops the command through fatal_error.
+//
+// Angles seen by the user are in the unit of sysangle. The library's domain
+// and range faults are not checked: asin(2), log(0) or fact(171) give the
+// not-a-number or infinity the mathematics library produces.
+#pragma once
+
+#include <cstddef>
+
+#include "vm/opcodes.h"
+#include "vm/stack_ops.h"
+
+namespace ostrac::vm {
+
+// Pops the argument count of a call of `op` and checks it against op_table.
+inline void expect_builtin_args(session::Session& s, Op op) {
+    expect_args(s, op_table[static_cast<std::size_t>(op)].argc);
+}
+
+// Trigonometric and hyperbolic functions; one number. A real argument of sin,
+// cos and tan is an angle in the user's unit. A complex argument (non-zero
+// imaginary part) is taken in radians by sin and cos and refused with "Not
+// implemented!" by the others.
+void op_sin(session::Session& s);
+void op_cos(session::Session& s);
+void op_tan(session::Session& s);
+void op_sinh(session::Session& s);
+void op_cosh(session::Session& s);
+void op_tanh(session::Session& s);
+void op_asinh(session::Session& s);
+void op_acosh(session::Session& s);
+void op_atanh(session::Session& s);
+
+// Inverse trigonometric functions; one real ("float expected" for a complex),
+// result in the user's angle unit.
+void op_asin(session::Session& s);
+void op_acos(session::Session& s);
+void op_atan(session::Session& s);
+
+// One number: e^z; ln z (its imaginary part in radians whatever the unit, so
+// ln(-1) is pi i); the polar-form principal square root; the real part, the
+// imaginary part, and the argument in the user's angle unit.
+void op_exp(session::Session& s);
+void op_ln(session::Session& s);
+void op_sqrt(session::Session& s);
+void op_real(session::Session& s);
+void op_im(session::Session& s);
+void op_arg(session::Session& s);
+
+// The modulus of a number, or the Euclidean norm of row 1 of a matrix
+// ("Abs for Complex vectors not supported!" when its sum of squares is not real).
+void op_abs(session::Session& s);
+
+// One real: base-10 logarithm; fractional part with the sign of x; integer
+// part, toward zero except within 1e-9 of the next whole number away from
+// zero (2.9999999995 gives 3).
+void op_log10(session::Session& s);
+void op_frac(session::Session& s);
+void op_int(session::Session& s);
+
+// x n -> x rounded to a multiple of 10^n; ties go toward plus infinity.
+void op_round(session::Session& s);
+
+// Factorial of |x| truncated toward zero (above 170: inf); npr(n, r) and
+// ncr(n, r) reduce both arguments the same way.
+void op_fact(session::Session& s);
+void op_npr(session::Session& s);
+void op_ncr(session::Session& s);
+
+// Matrix functions; a non-matrix argument fails with "Incorrect type". INV
+// and DET refuse a matrix that is not square ("Invalid dimensions") and one
+// whose elimination meets a missing pivot ("the matrix has not inverse").
+void op_inv(session::Session& s);
+void op_det(session::Session& s);
+void op_trans(session::Session& s);
+void op_rows(session::Session& s);
+void op_cols(session::Session& s);
+
+// Statistics of row 1 of their matrix arguments. The two-vector functions
+// refuse vectors of different lengths ("Invalid dimensions").
+void op_sumx(session::Session& s);
+void op_sumx2(session::Session& s);
+void op_mean(session::Session& s);
+void op_sdxn(session::Session& s);
+void op_sdx(session::Session& s);
+void op_sumxy(session::Session& s);
+void op_cov(session::Session& s);
+void op_corr(session::Session& s);
+
+// Coefficients, highest power first -> the roots as a 1 by degree matrix.
+void op_zerpol(session::Session& s);
+
+// source target -> the factor converting source units into target units.
+void op_cu(session::Session& s);
+
+// A string -> its length. A number -> its display text, trailing blank included.
+void op_len(session::Session& s);
+void op_str(session::Session& s);
+
+}  // namespace ostrac::vm

@@ -1,0 +1,90 @@
+// The matrix built-ins: inverse, determinant, transpose, dimensions, vector
+// statistics and polynomial roots.
+#include "vm/builtins.h"
+
+#include <utility>
+
+#include "numeric/matrix.h"
+#include "numeric/polynomial_roots.h"
+#include "numeric/statistics.h"
+#include "session/session.h"
+
+namespace ostrac::vm {
+
+using session::Session;
+
+namespace {
+
+using numeric::EliminationError;
+
+[[noreturn]] void elimination_failed(Session& s, EliminationError error) {
+    s.fatal_error(error == EliminationError::NotSquare ? "Invalid dimensions" : "the matrix has not inverse");
+}
+
+// One matrix -> f(matrix), a number.
+template <class F>
+void of_vector(Session& s, Op op, F f) {
+    expect_builtin_args(s, op);
+    push_number(s, f(*pop_matrix(s)));
+}
+
+// Two matrices, the second popped first -> f(first, second), a number or the
+// library's message.
+template <class F>
+void of_two_vectors(Session& s, Op op, F f) {
+    expect_builtin_args(s, op);
+    const MatrixRef second = pop_matrix(s);
+    const MatrixRef first = pop_matrix(s);
+    const auto result = f(*first, *second);
+    if (!result.ok()) s.fatal_error(result.error());
+    push_number(s, result.value());
+}
+
+}  // namespace
+
+void op_inv(Session& s) {
+    expect_builtin_args(s, Op::INV);
+    auto inverse = numeric::matrix_inverse(*pop_matrix(s));
+    if (!inverse.value) elimination_failed(s, inverse.error);
+    push_matrix(s, std::move(*inverse.value));
+}
+
+void op_det(Session& s) {
+    expect_builtin_args(s, Op::DET);
+    const auto det = numeric::matrix_det(*pop_matrix(s));
+    if (!det.value) elimination_failed(s, det.error);
+    push_number(s, *det.value);
+}
+
+void op_trans(Session& s) {
+    expect_builtin_args(s, Op::TRANS);
+    push_matrix(s, numeric::matrix_transpose(*pop_matrix(s)));
+}
+
+void op_rows(Session& s) {
+    expect_builtin_args(s, Op::ROWS);
+    push_float(s, pop_matrix(s)->rows());
+}
+
+void op_cols(Session& s) {
+    expect_builtin_args(s, Op::COLS);
+    push_float(s, pop_matrix(s)->cols());
+}
+
+void op_sumx(Session& s) { of_vector(s, Op::SUMX, numeric::sumx); }
+void op_sumx2(Session& s) { of_vector(s, Op::SUMX2, numeric::sumx2); }
+void op_mean(Session& s) { of_vector(s, Op::MEAN, numeric::mean); }
+void op_sdxn(Session& s) { of_vector(s, Op::SDXN, numeric::sdxn); }
+void op_sdx(Session& s) { of_vector(s, Op::SDX, numeric::sdx); }
+void op_sumxy(Session& s) { of_two_vectors(s, Op::SUMXY, numeric::sumxy); }
+void op_cov(Session& s) { of_two_vectors(s, Op::COV, numeric::cov); }
+void op_corr(Session& s) { of_two_vectors(s, Op::CORR, numeric::corr); }
+
+void op_zerpol(Session& s) {
+    expect_builtin_args(s, Op::ZERPOL);
+    const auto roots = numeric::polynomial_roots(*pop_matrix(s));
+    if (!roots.ok()) s.fatal_error(roots.error());
+    push_matrix(s, roots.value());
+}
+
+}  // namespace ostrac::vm
