@@ -1,0 +1,43 @@
+// A host that discards everything, for benchmarks.
+#pragma once
+
+#include <array>
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "session/session.h"
+
+namespace ostrac::bench {
+
+class NullHost : public session::Host {
+public:
+    void pane_add_line(std::string_view) override {}
+    void set_prompt(std::string_view) override {}
+    void show_modes(int, int) override {}
+    void clear_console() override {}
+    void worker_suspend() override { suspended = true; }
+    void editor_show_line(int) override {}
+    void editor_reset() override {}
+    bool suspended = false;
+};
+
+// A session started in a home folder without a start-up file.
+struct BenchSession {
+    BenchSession() : session(host) {
+        std::array<std::string, session::Session::search_path_count> paths;
+        paths[0] = std::filesystem::temp_directory_path().string();
+        session.init(paths);
+    }
+    // Submits a line and runs it to the end.
+    void run(std::string_view line) {
+        host.suspended = false;
+        if (session.submit(line)) {
+            while (!host.suspended) session.step();
+        }
+    }
+    NullHost host;
+    session::Session session;
+};
+
+}  // namespace ostrac::bench
