@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "support/scripts.h"
 #include "support/test_session.h"
 
 namespace ostrac {
@@ -13,28 +14,7 @@ namespace {
 using test::TestSession;
 using Lines = std::vector<std::string>;
 
-// Each row runs its commands in a fresh session and compares the pane lines
-// printed after the echo of the last command. A printed matrix ends each row
-// with a line break, so the print's own line break leaves an empty line.
-struct Script {
-    int line;
-    std::vector<std::string> commands;
-    Lines output;
-};
-
-void run_scripts(const std::vector<Script>& scripts) {
-    for (const Script& script : scripts) {
-        SCOPED_TRACE(script.line);
-        TestSession ts;
-        Lines out;
-        for (const auto& c : script.commands) out = ts.command(c);
-        ASSERT_FALSE(out.empty());
-        EXPECT_EQ(out.front(), ">> " + script.commands.back());
-        out.erase(out.begin());
-        EXPECT_EQ(out, script.output);
-        EXPECT_EQ(ts.session->stack.depth(), 0);
-    }
-}
+using test::run_scripts;
 
 TEST(BuiltinConsoleTest, NamesAndDisplay) {
     run_scripts({

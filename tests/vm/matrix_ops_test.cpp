@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "support/test_session.h"
+#include "support/test_values.h"
 #include "vm/assignment.h"
 #include "vm/stack_ops.h"
 #include "vm/symbols.h"
@@ -19,28 +20,11 @@ using numeric::Complex;
 using numeric::Matrix;
 using vm::Value;
 
-Value f(double x) { return Value{x}; }
-Value i(std::int32_t x) { return Value{vm::IntCell{x}}; }
-Value c(double re, double im) { return Value{Complex{re, im}}; }
-Value str(std::string t) { return Value{std::make_shared<const std::string>(std::move(t))}; }
-
-// A matrix entry written as a real number or as {re, im}.
-struct Element {
-    Element(double re) : z{re, 0} {}  // NOLINT(google-explicit-constructor)
-    Element(double re, double im) : z{re, im} {}
-    Complex z;
-};
-
-Value mat(std::initializer_list<std::initializer_list<Element>> rows) {
-    auto m = std::make_shared<Matrix>(int(rows.size()), int(rows.begin()->size()));
-    int r = 0;
-    for (const auto& row : rows) {
-        int k = 0;
-        ++r;
-        for (const Element& e : row) m->at(r, ++k) = e.z;
-    }
-    return Value{std::move(m)};
-}
+using test::c;
+using test::f;
+using test::i;
+using test::mat;
+using test::str;
 
 // "float 2", "complex 0 4", "string b", "matrix [1 2; 3 (0,4)]".
 std::string describe(const Value& v) {

@@ -2,6 +2,7 @@
 
 #include <fstream>
 
+#include "support/scripts.h"
 #include "support/test_session.h"
 #include "vm/symbols.h"
 
@@ -12,29 +13,7 @@ using session::RunState;
 using test::TestSession;
 using Lines = std::vector<std::string>;
 
-// Each row runs its commands in a fresh session and compares every pane line
-// printed after the echo of the last command.
-struct Script {
-    int line;
-    std::vector<std::string> commands;
-    Lines output;
-};
-
-void run_scripts(const std::vector<Script>& scripts) {
-    for (const Script& script : scripts) {
-        SCOPED_TRACE(script.line);
-        TestSession ts;
-        Lines out;
-        for (const auto& c : script.commands) out = ts.command(c);
-        // Growing the symbol table is reported on its own; not the subject here.
-        std::erase(out, "Alocated New Space For Vars");
-        ASSERT_FALSE(out.empty());
-        EXPECT_EQ(out.front(), ">> " + script.commands.back());
-        out.erase(out.begin());
-        EXPECT_EQ(out, script.output);
-        EXPECT_EQ(ts.session->stack.depth(), 0) << "the stack is balanced after every command";
-    }
-}
+using test::run_scripts;
 
 TEST(StatementsTest, PrintAndExpressionStatements) {
     run_scripts({

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "support/test_session.h"
+#include "support/test_values.h"
 
 namespace ostrac {
 namespace {
@@ -24,22 +25,8 @@ Operand text(std::string t) {
     return {ValueType::String, {}, std::make_shared<const std::string>(std::move(t)), nullptr};
 }
 
-// A matrix entry written as a real number or as {re, im}.
-struct Element {
-    Element(double re) : z{re, 0} {}  // NOLINT(google-explicit-constructor)
-    Element(double re, double im) : z{re, im} {}
-    Complex z;
-};
-
-Operand matrix(std::initializer_list<std::initializer_list<Element>> rows) {
-    auto m = std::make_shared<Matrix>(int(rows.size()), int(rows.begin()->size()));
-    int r = 0;
-    for (const auto& row : rows) {
-        int k = 0;
-        ++r;
-        for (const Element& e : row) m->at(r, ++k) = e.z;
-    }
-    return {ValueType::Matrix, {}, nullptr, std::move(m)};
+Operand matrix(std::initializer_list<std::initializer_list<test::Element>> rows) {
+    return {ValueType::Matrix, {}, nullptr, test::make_matrix(rows)};
 }
 
 std::string printed(const Operand& v, int coord_mode, int angle_unit) {

@@ -1,0 +1,451 @@
+// The console window driven as a person would: typing into Edit1, pressing
+// Enter, Up and Down, clicking the mode labels and the buttons, and reading
+// Memo1 and LEntry.
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTextBrowser>
+#include <QToolButton>
+#include <ctime>
+#include <memory>
+
+#include "common/clickable_label.h"
+#include "console/entry_field.h"
+#include "console/help_window.h"
+#include "console/output_pane.h"
+#include "console/tform1.h"
+#include "ui_test_support.h"
+
+using ostrac::session::RunState;
+using namespace ostrac::ui;
+
+namespace {
+
+// A started console window over temporary folders, with its controls.
+struct Console {
+    Console() {
+        folders.store_defaults_with_home();
+        form = std::make_unique<TForm1>();
+        memo = form->findChild<OutputPane*>("Memo1");
+        edit = form->findChild<EntryField*>("Edit1");
+        panel = form->findChild<QWidget*>("Panel1");
+        prompt = panel->findChild<QLabel*>("LEntry");
+        form->show();
+        if (!QTest::qWaitForWindowExposed(form.get())) qFatal("the console window was not shown");
+        form->start();
+        wait_idle();
+    }
+
+    template <class Widget>
+    Widget* control(const char* name) const {
+        return panel->findChild<Widget*>(name);
+    }
+
+    // Waits until the session no longer runs (a Break has been honoured)
+    // and the worker is at rest, then applies everything the engine queued.
+    bool wait_idle(int timeout_ms = 20000) {
+        QElapsedTimer timer;
+        timer.start();
+        while (form->run_state() == RunState::Running || form->run_state() == RunState::BreakRequested) {
+            if (timer.elapsed() > timeout_ms) return false;
+            QTest::qWait(1);
+        }
+        { auto access = form->session_access(); }
+        form->drain_events();
+        return true;
+    }
+
+    void type(const QString& line) {
+        edit->setText(line);
+        QTest::keyClick(edit, Qt::Key_Return);
+    }
+
+    // Types a line, runs it to the end and returns the pane lines it added.
+    QStringList command(const QString& line) {
+        const qsizetype before = memo->lines().size();
+        type(line);
+        if (!wait_idle()) return {"<still running>"};
+        return memo->lines().mid(before);
+    }
+
+    test::TestFolders folders;
+    std::unique_ptr<TForm1> form;
+    OutputPane* memo = nullptr;
+    EntryField* edit = nullptr;
+    QWidget* panel = nullptr;
+    QLabel* prompt = nullptr;
+};
+
+}  // namespace
+
+class TForm1Test : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void controls_have_their_designed_place_and_text_data();
+    void controls_have_their_designed_place_and_text();
+    void start_up_greets_and_applies_the_stored_colours();
+    void a_typed_command_echoes_and_prints_its_result_data();
+    void a_typed_command_echoes_and_prints_its_result();
+    void an_input_prompt_shows_in_lentry_and_takes_the_answer();
+    void history_keeps_the_last_ten_commands();
+    void lmode_cycles_the_angle_unit_that_programs_read();
+    void lvmode_toggles_the_coordinate_mode();
+    void five_hundred_and_one_lines_leave_401();
+    void clearing_fills_the_pane_with_blank_lines();
+    void typed_fcls_clears_the_pane();
+    void save_then_load_restores_pane_and_variables();
+    void load_without_a_state_file_reports_it();
+    void load_without_memo_bin_reports_it_in_a_message_box();
+    void load_and_save_wait_for_a_waiting_input();
+    void break_stops_an_endless_loop();
+    void enter_while_running_keeps_the_entry_text();
+    void an_idle_console_uses_no_processor_time();
+    void hundred_thousand_lines_finish_and_keep_the_window_responsive();
+    void break_during_hundred_thousand_lines_within_100_ms();
+    void resizing_follows_the_window();
+    void help_shows_the_installed_help_file();
+    void the_about_box_names_the_program();
+    void screenshot_of_a_short_session();
+};
+
+void TForm1Test::controls_have_their_designed_place_and_text_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QRect>("geometry");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("enabled");
+    QTest::newRow("B_Edit") << "B_Edit" << QRect(2, 41, 38, 22) << "Editor" << false;
+    QTest::newRow("B_graph") << "B_graph" << QRect(40, 41, 39, 22) << "Graph" << false;
+    QTest::newRow("BBreak") << "BBreak" << QRect(2, 64, 38, 22) << "Break" << true;
+    QTest::newRow("BLoad1") << "BLoad1" << QRect(4, 101, 36, 22) << "Load" << true;
+    QTest::newRow("Bsave2") << "Bsave2" << QRect(39, 101, 40, 22) << "Save" << true;
+    QTest::newRow("BOptions") << "BOptions" << QRect(4, 126, 37, 24) << "Option" << true;
+    QTest::newRow("BAyuda") << "BAyuda" << QRect(41, 126, 37, 24) << "Help" << true;
+    QTest::newRow("Button1") << "Button1" << QRect(4, 152, 21, 17) << "?" << true;
+    QTest::newRow("SpeedButton1") << "SpeedButton1" << QRect(29, 152, 23, 17) << "Fx ..." << false;
+}
+
+void TForm1Test::controls_have_their_designed_place_and_text() {
+    QFETCH(QString, name);
+    QFETCH(QRect, geometry);
+    QFETCH(QString, text);
+    QFETCH(bool, enabled);
+    Console console;
+    auto* button = console.control<QAbstractButton>(qPrintable(name));
+    QVERIFY(button != nullptr);
+    QCOMPARE(button->geometry(), geometry);
+    QCOMPARE(button->text(), text);
+    QCOMPARE(button->isEnabled(), enabled);
+}
+
+void TForm1Test::start_up_greets_and_applies_the_stored_colours() {
+    Console console;
+    QCOMPARE(console.form->windowTitle(), QString("Ostrac Calculator"));
+    const QStringList lines = console.memo->lines();
+    QVERIFY(lines.contains("Ostrac initialized ok"));
+    QCOMPARE(lines.back(), QString("Type load \"tutorial\" to see the tutorial"));
+    QCOMPARE(console.prompt->text(), QString(">>"));
+    QCOMPARE(console.control<QLabel>("Lmode")->text(), QString("RAD  "));
+    QCOMPARE(console.control<QLabel>("Lvmode")->text(), QString("RECT  "));
+    QCOMPARE(console.memo->palette().color(QPalette::Base), QColor(0x40, 0x50, 0xC0));
+    QCOMPARE(console.edit->palette().color(QPalette::Base), QColor(0x40, 0x40, 0xD0));
+    QCOMPARE(console.edit->palette().color(QPalette::Text), QColor(Qt::white));
+    QCOMPARE(console.form->focusWidget(), console.edit);
+}
+
+void TForm1Test::a_typed_command_echoes_and_prints_its_result_data() {
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<QStringList>("expected");
+    QTest::newRow("print") << "print 5" << QStringList{">> print 5", "5"};
+    QTest::newRow("expression") << "2" << QStringList{">> 2", "2"};
+    QTest::newRow("empty line echoes") << "" << QStringList{">> "};
+    QTest::newRow("syntax error") << "print" << QStringList{">> print", "parse error in print (line=0)", "Sintax error line=0"};
+    QTest::newRow("loop") << "for i = 1 to 3: print i: next" << QStringList{">> for i = 1 to 3: print i: next", "1", "2", "3"};
+}
+
+void TForm1Test::a_typed_command_echoes_and_prints_its_result() {
+    QFETCH(QString, line);
+    QFETCH(QStringList, expected);
+    Console console;
+    QCOMPARE(console.command(line), expected);
+    QCOMPARE(console.edit->text(), QString());
+}
+
+void TForm1Test::an_input_prompt_shows_in_lentry_and_takes_the_answer() {
+    Console console;
+    QCOMPARE(console.command("input a"), QStringList{">> input a"});
+    QVERIFY2(console.prompt->text().startsWith("a") && console.prompt->text().endsWith("?"),
+             qPrintable(console.prompt->text()));
+    // The prompt label grows to the left and keeps its right edge.
+    QCOMPARE(console.prompt->geometry().right(), 72);
+    QCOMPARE(console.command("7"), QStringList{">> 7"});
+    QCOMPARE(console.prompt->text(), QString(">>"));
+    QCOMPARE(console.command("print a"), (QStringList{">> print a", "7"}));
+    QCOMPARE(console.edit->history().slot(1), QString("7"));
+}
+
+void TForm1Test::history_keeps_the_last_ten_commands() {
+    Console console;
+    for (int i = 1; i <= 11; ++i) console.command(QString("x%1 = %1").arg(i));
+    for (int i = 0; i < 10; ++i) QCOMPARE(console.edit->history().slot(i), QString("x%1 = %1").arg(11 - i));
+    for (int i = 0; i < 10; ++i) {
+        QTest::keyClick(console.edit, Qt::Key_Up);
+        QCOMPARE(console.edit->text(), QString("x%1 = %1").arg(11 - i));
+    }
+    QTest::keyClick(console.edit, Qt::Key_Up);
+    QCOMPARE(console.edit->text(), QString("x2 = 2"));
+}
+
+void TForm1Test::lmode_cycles_the_angle_unit_that_programs_read() {
+    Console console;
+    auto* lmode = console.control<ClickableLabel>("Lmode");
+    const QStringList texts{"DEG  ", "GRAD ", "RAD  "};
+    for (int click = 0; click < 3; ++click) {
+        QTest::mouseClick(lmode, Qt::LeftButton);
+        console.wait_idle();
+        QCOMPARE(lmode->text(), texts[click]);
+        QCOMPARE(console.command("print sysangle"), (QStringList{">> print sysangle", QString::number((click + 1) % 3)}));
+    }
+}
+
+void TForm1Test::lvmode_toggles_the_coordinate_mode() {
+    Console console;
+    auto* lvmode = console.control<ClickableLabel>("Lvmode");
+    QTest::mouseClick(lvmode, Qt::LeftButton);
+    console.wait_idle();
+    QCOMPARE(lvmode->text(), QString("POLAR  "));
+    QCOMPARE(console.command("print syscoord"), (QStringList{">> print syscoord", "1"}));
+    QTest::mouseClick(lvmode, Qt::LeftButton);
+    console.wait_idle();
+    QCOMPARE(lvmode->text(), QString("RECT  "));
+}
+
+void TForm1Test::five_hundred_and_one_lines_leave_401() {
+    Console console;
+    console.memo->set_lines({});
+    // The echo and 500 printed lines make 501.
+    console.type("for i = 1 to 500: print i: next");
+    QVERIFY(console.wait_idle());
+    QCOMPARE(console.memo->line_count(), 401);
+    QCOMPARE(console.memo->lines().front(), QString("100"));
+    QCOMPARE(console.memo->lines().back(), QString("500"));
+}
+
+void TForm1Test::clearing_fills_the_pane_with_blank_lines() {
+    Console console;
+    QCOMPARE(console.memo->height(), 161);
+    {
+        // The host call of the fcls command, as the worker makes it.
+        auto access = console.form->session_access();
+        access.session().host.clear_console();
+    }
+    console.form->drain_events();
+    QCOMPARE(console.memo->lines(), QStringList(20, " "));
+}
+
+void TForm1Test::typed_fcls_clears_the_pane() {
+    Console console;
+    console.type("fcls(0)");
+    QVERIFY(console.wait_idle());
+    // The blank lines, then the command's argument shown as its value.
+    QCOMPARE(console.memo->lines(), QStringList(20, " ") + QStringList{"0"});
+}
+
+void TForm1Test::save_then_load_restores_pane_and_variables() {
+    Console console;
+    console.command("x = 42");
+    console.command("print x");
+    const QStringList saved_pane = console.memo->lines();
+    QTest::mouseClick(console.control<QPushButton>("Bsave2"), Qt::LeftButton);
+    QCOMPARE(console.memo->lines().back(), QString("State Saved."));
+    QVERIFY(QFile::exists(console.folders.home() + "/data.bin"));
+    QVERIFY(QFile::exists(console.folders.home() + "/memo.bin"));
+    console.command("x = 1");
+    QTest::mouseClick(console.control<QPushButton>("BLoad1"), Qt::LeftButton);
+    QCOMPARE(console.memo->lines(), saved_pane + QStringList{"State Loaded."});
+    QCOMPARE(console.command("print x"), (QStringList{">> print x", "42"}));
+}
+
+void TForm1Test::load_without_a_state_file_reports_it() {
+    Console console;
+    const QStringList before = console.memo->lines();
+    QTest::mouseClick(console.control<QPushButton>("BLoad1"), Qt::LeftButton);
+    console.wait_idle();
+    QCOMPARE(console.memo->lines(), before + QStringList{"Imposible abrir fichero de estado line=0"});
+    QCOMPARE(console.form->run_state(), RunState::Idle);
+}
+
+void TForm1Test::load_without_memo_bin_reports_it_in_a_message_box() {
+    Console console;
+    QTest::mouseClick(console.control<QPushButton>("Bsave2"), Qt::LeftButton);
+    QVERIFY(QFile::remove(console.folders.home() + "/memo.bin"));
+    const QStringList before = console.memo->lines();
+    QString message;
+    QTimer::singleShot(0, [&] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            message = box->text();
+            box->close();
+        }
+    });
+    QTest::mouseClick(console.control<QPushButton>("BLoad1"), Qt::LeftButton);
+    QVERIFY2(message.contains(console.folders.home() + "/memo.bin"), qPrintable(message));
+    console.wait_idle();
+    QCOMPARE(console.memo->lines(), before);
+}
+
+void TForm1Test::load_and_save_wait_for_a_waiting_input() {
+    Console console;
+    console.command("input a");
+    QVERIFY(!console.control<QPushButton>("BLoad1")->isEnabled());
+    QVERIFY(!console.control<QPushButton>("Bsave2")->isEnabled());
+    console.command("1");
+    QVERIFY(console.control<QPushButton>("BLoad1")->isEnabled());
+    QVERIFY(console.control<QPushButton>("Bsave2")->isEnabled());
+}
+
+void TForm1Test::break_stops_an_endless_loop() {
+    Console console;
+    QSignalSpy editor_resets(console.form.get(), &TForm1::editorReset);
+    console.type("while 1 do endwhile");
+    QTest::qWait(50);
+    QCOMPARE(console.form->run_state(), RunState::Running);
+    QVERIFY(!console.control<QPushButton>("BLoad1")->isEnabled());
+    QVERIFY(!console.control<QPushButton>("Bsave2")->isEnabled());
+    QTest::mouseClick(console.control<QToolButton>("BBreak"), Qt::LeftButton);
+    QVERIFY(console.wait_idle(1000));
+    QCOMPARE(console.memo->lines().back(), QString("User Halted!"));
+    QVERIFY(console.control<QPushButton>("BLoad1")->isEnabled());
+    // The reset after a Break reaches the program editor's side as well.
+    QCOMPARE(editor_resets.count(), 1);
+}
+
+void TForm1Test::enter_while_running_keeps_the_entry_text() {
+    Console console;
+    console.type("while 1 do endwhile");
+    QTest::qWait(20);
+    console.type("print 1");
+    QCOMPARE(console.edit->text(), QString("print 1"));
+    QCOMPARE(console.edit->history().slot(0), QString("while 1 do endwhile"));
+    QTest::mouseClick(console.control<QToolButton>("BBreak"), Qt::LeftButton);
+    QVERIFY(console.wait_idle(1000));
+}
+
+void TForm1Test::an_idle_console_uses_no_processor_time() {
+    Console console;
+    console.command("for i = 1 to 100: print i: next");
+    QVERIFY(!console.form->polling());
+    timespec start{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &start);
+    QTest::qWait(1000);
+    timespec end{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &end);
+    const double used = static_cast<double>(end.tv_sec - start.tv_sec) + static_cast<double>(end.tv_nsec - start.tv_nsec) / 1e9;
+    qInfo("processor time of the idle console over 1 s: %.4f s", used);
+    QVERIFY2(used < 0.05, qPrintable(QString("the idle console used %1 s").arg(used)));
+}
+
+void TForm1Test::hundred_thousand_lines_finish_and_keep_the_window_responsive() {
+    Console console;
+    // A timer that should fire every 5 ms measures how long the window's
+    // event loop is ever kept busy.
+    QElapsedTimer clock;
+    qint64 last = 0;
+    qint64 longest_gap = 0;
+    QTimer ticker;
+    connect(&ticker, &QTimer::timeout, [&] {
+        const qint64 now = clock.elapsed();
+        longest_gap = std::max(longest_gap, now - last);
+        last = now;
+    });
+    clock.start();
+    ticker.start(5);
+    console.type("for i = 1 to 100000: print i: next");
+    QVERIFY(console.wait_idle(120000));
+    ticker.stop();
+    qInfo("100000 lines in %lld ms; the event loop was busy for at most %lld ms at a time",
+          static_cast<long long>(clock.elapsed()), static_cast<long long>(longest_gap));
+    QCOMPARE(console.memo->lines().back(), QString("100000"));
+    QVERIFY(console.memo->line_count() <= OutputPane::max_lines);
+    QVERIFY2(longest_gap < 100, qPrintable(QString("event loop blocked for %1 ms").arg(longest_gap)));
+}
+
+void TForm1Test::break_during_hundred_thousand_lines_within_100_ms() {
+    Console console;
+    console.type("for i = 1 to 100000: print i: next");
+    QTest::qWait(100);
+    QCOMPARE(console.form->run_state(), RunState::Running);
+    QElapsedTimer latency;
+    latency.start();
+    QTest::mouseClick(console.control<QToolButton>("BBreak"), Qt::LeftButton);
+    while (console.memo->lines().back() != "User Halted!" && latency.elapsed() < 1000) QTest::qWait(1);
+    const qint64 elapsed = latency.elapsed();
+    qInfo("Break shown in the pane after %lld ms", static_cast<long long>(elapsed));
+    QCOMPARE(console.memo->lines().back(), QString("User Halted!"));
+    QVERIFY2(elapsed < 100, qPrintable(QString("Break took %1 ms").arg(elapsed)));
+    QVERIFY(console.wait_idle(1000));
+}
+
+void TForm1Test::resizing_follows_the_window() {
+    Console console;
+    console.form->resize(600, 300);
+    QTRY_COMPARE(console.form->size(), QSize(600, 300));
+    QCOMPARE(console.memo->geometry(), QRect(78, 0, 520, 277));
+    QCOMPARE(console.edit->geometry(), QRect(77, 277, 521, 23));
+    QCOMPARE(console.panel->height(), 300);
+    QCOMPARE(console.prompt->y(), 300 - 16 - 5);
+}
+
+void TForm1Test::help_shows_the_installed_help_file() {
+    Console console;
+    QVERIFY(QFile::exists(console.folders.home() + "/ostrac.html"));
+    QTest::mouseClick(console.control<QToolButton>("BAyuda"), Qt::LeftButton);
+    HelpWindow* help = console.form->help_window();
+    QVERIFY(help->isVisible());
+    QCOMPARE(help->browser()->source(), QUrl::fromLocalFile(console.folders.home() + "/ostrac.html"));
+    QVERIFY(help->browser()->toPlainText().contains("Ostrac"));
+}
+
+void TForm1Test::the_about_box_names_the_program() {
+    Console console;
+    console.edit->setText("print 1");
+    QString shown;
+    QTimer::singleShot(0, [&] {
+        QWidget* box = QApplication::activeModalWidget();
+        if (box == nullptr) return;
+        if (auto* text = box->findChild<QLabel*>("AboutText")) shown = text->text();
+        box->close();
+    });
+    QTest::mouseClick(console.control<QPushButton>("Button1"), Qt::LeftButton);
+    QVERIFY(shown.contains("Ostrac " OSTRAC_VERSION));
+    QVERIFY(shown.contains("licence"));
+    QVERIFY(shown.contains("report problems"));
+    // Afterwards the entry has the focus with the caret at its start.
+    QCOMPARE(console.form->focusWidget(), console.edit);
+    QCOMPARE(console.edit->cursorPosition(), 0);
+}
+
+void TForm1Test::screenshot_of_a_short_session() {
+    Console console;
+    console.command("x = 6");
+    console.command("print x");
+    console.command("for i = 1 to 3: print i: next");
+    console.edit->setText("print x");
+    const QImage shot = console.form->grab().toImage();
+    const QString path = QStringLiteral(OSTRAC_TEST_OUTPUT_DIR "/console.png");
+    QVERIFY(shot.save(path));
+    qInfo("screenshot saved as %s", qPrintable(path));
+    QCOMPARE(shot.size(), console.form->size() * shot.devicePixelRatio());
+    // The pane shows its stored background where no text is, and the panel
+    // is grey.
+    const QWidget* viewport = console.memo->viewport();
+    const QPoint pane_point = viewport->mapTo(console.form.get(), QPoint(viewport->width() - 4, 2));
+    QCOMPARE(shot.pixelColor(pane_point), QColor(0x40, 0x50, 0xC0));
+    QCOMPARE(shot.pixelColor(QPoint(3, 178)), QColor(0xC0, 0xC0, 0xC0));
+}
+
+QTEST_MAIN(TForm1Test)
+#include "tform1_test.moc"

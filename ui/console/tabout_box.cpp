@@ -1,0 +1,31 @@
+#include "console/tabout_box.h"
+
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QVBoxLayout>
+
+namespace ostrac::ui {
+
+TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
+    setObjectName("TAboutBox");
+    setWindowTitle("About Ostrac");
+    auto* text = new QLabel(this);
+    text->setObjectName("AboutText");
+    text->setTextFormat(Qt::RichText);
+    text->setText(QStringLiteral("<h3>Ostrac %1</h3>"
+                                 "<p>A programmable scientific calculator.</p>"
+                                 "<p>Free software under the MIT licence.</p>"
+                                 "<p>Please report problems in the project's issue tracker, with the console "
+                                 "lines that show them and the commands that led there.</p>")
+                      .arg(QStringLiteral(OSTRAC_VERSION)));
+    text->setWordWrap(true);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
+    buttons->setObjectName("AboutButtons");
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(text);
+    layout->addWidget(buttons);
+    setFixedWidth(320);
+}
+
+}  // namespace ostrac::ui

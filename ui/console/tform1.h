@@ -1,0 +1,116 @@
+// The console window: the output pane (Memo1), the entry field (Edit1), the
+// mode labels and the buttons of the left panel. It owns the session and the
+// worker thread (TMyThread) that steps it.
+//
+// Threading: the engine reaches the window only through ConsoleHost's locked
+// event queue, which this window drains on its own thread every 10 ms from
+// the moment it resumes the worker until the worker has parked itself again;
+// an idle calculator has no timer running. The window touches the session
+// only inside a SessionAccess, which holds the worker at rest (suspended, or
+// between two steps) for its duration; SessionAccesses do not nest. The
+// atomic run state is the one thing the window reads without one.
+#pragma once
+
+#include <QTimer>
+#include <QWidget>
+
+#include "console/console_host.h"
+#include "console/tmythread.h"
+#include "console/worker_gate.h"
+#include "options/settings.h"
+#include "session/session.h"
+
+class QLabel;
+class QPushButton;
+
+namespace ostrac::ui {
+
+class ClickableLabel;
+class EntryField;
+class HelpWindow;
+class OutputPane;
+class TOptions;
+
+class TForm1 : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit TForm1(QWidget* parent = nullptr);
+    ~TForm1() override;
+
+    // Brings the session up with the stored search paths, installs the help
+    // file into the home folder when it is missing, starts the worker and
+    // reports any start-up problem in a message box.
+    void start();
+
+    // The Enter key: hands the entry text to the session, unless a program
+    // runs (then the entry keeps its text).
+    void console_submit();
+
+    session::RunState run_state() const { return session_.run_state.load(); }
+    // Exclusive use of the session (see the class comment).
+    WorkerGate::SessionAccess session_access() { return worker_.access(); }
+    // Applies everything the engine has queued so far.
+    void drain_events();
+    // Whether the engine's output is being polled (the worker was resumed
+    // and has not parked since).
+    bool polling() const { return drain_timer_.isActive(); }
+
+    HelpWindow* help_window() const { return help_; }
+
+signals:
+    // Debugger requests for the program editor. They may be emitted while the
+    // console holds the session, so receivers must not take a SessionAccess.
+    void editorShowLine(int line);
+    void editorReset();
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void build_panel();
+    void FormResize();
+
+    void LmodeClick();
+    void LvmodeClick();
+    void BBreakClick();
+    void BLoad1Click();
+    void Bsave2Click();
+    void BAyudaClick();
+    void Button1Click();
+
+    // Resumes a parked worker and polls the queue until it parks again.
+    // Events queued before are applied first, so that an earlier Suspended
+    // event cannot end the polling too early.
+    void resume_worker(WorkerGate::SessionAccess& access);
+    // Applies the queued events; true when the worker parked meanwhile.
+    bool apply_events();
+    void show_prompt(const QString& text);
+    void show_modes(int angle_unit, int coord_mode);
+    void apply_settings(const Settings& settings);
+    void apply_colours(const ConsoleColours& colours);
+    // Load and Save are offered only while no program runs, is paused or
+    // waits for an INPUT answer.
+    void update_buttons();
+    void report(const QString& text);
+
+    WorkerGate gate_;
+    ConsoleHost host_;
+    session::Session session_;
+    TMyThread worker_;  // declared after the session: stopped before it goes
+    QTimer drain_timer_;
+
+    QWidget* Panel1 = nullptr;
+    ClickableLabel* Lmode = nullptr;
+    ClickableLabel* Lvmode = nullptr;
+    QPushButton* BLoad1 = nullptr;
+    QPushButton* Bsave2 = nullptr;
+    QLabel* LEntry = nullptr;
+    OutputPane* Memo1 = nullptr;
+    EntryField* Edit1 = nullptr;
+
+    TOptions* options_ = nullptr;
+    HelpWindow* help_ = nullptr;
+};
+
+}  // namespace ostrac::ui

@@ -1,0 +1,36 @@
+#include "console/tmythread.h"
+
+#include <exception>
+
+#include "session/session.h"
+
+namespace ostrac::ui {
+
+TMyThread::TMyThread(session::Session& session, WorkerGate& gate) : session_(session), gate_(gate) {}
+
+TMyThread::~TMyThread() {
+    if (!thread_.joinable()) return;
+    gate_.request_stop();
+    thread_.join();
+}
+
+void TMyThread::start() { thread_ = std::thread(&TMyThread::run, this); }
+
+void TMyThread::run() {
+    gate_.enter();
+    while (gate_.between_steps()) {
+        // The session reports its own errors; a fault that still escapes a
+        // step is reported like a fatal error and the session starts afresh.
+        try {
+            session_.step();
+        } catch (const session::FatalError&) {
+            session_.reset();
+        } catch (const std::exception&) {
+            session_.report_fatal("Math error;");
+            session_.reset();
+        }
+    }
+    gate_.leave();
+}
+
+}  // namespace ostrac::ui
