@@ -1,7 +1,6 @@
 #include "graph/graph_commands.h"
 
 #include <cstddef>
-#include <cstdint>
 #include <new>
 #include <vector>
 
@@ -114,7 +113,9 @@ void op_setserie(Session& s) {
     const int n = pop_whole(s);
 
     check_series_number(s, n);
-    if (type < 0 || type > 3) s.fatal_error("Error: type of graph must be between 0 and 3");
+    if (type < 0 || type > static_cast<int>(GraphType::Area)) {
+        s.fatal_error("Error: type of graph must be between 0 and 3");
+    }
     Series& series = s.series[n];
     series.type = static_cast<GraphType>(type);
     series.set_title(*name);

@@ -4,6 +4,7 @@
 #include <limits>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <variant>
 #include <vector>
 
@@ -240,6 +241,25 @@ TEST_F(GraphCommandsTest, ChecksComeInOrderWithTheirMessages) {
              {graph::op_setserie, 4}, {graph::op_gclear, 0}}) {
         EXPECT_EQ(error_of(op, {12.0}, count), report("Number of parameters is incorrect")) << count;
     }
+}
+
+TEST(GraphConsoleTest, CommandLinesLeaveTheStackBalanced) {
+    test::TestSession ts;
+    const std::vector<std::pair<std::string, std::vector<std::string>>> lines = {
+        {"SERIEY(12, 5)", {"Incorrect type line=1"}},
+        {"setserie(1, 2, \"b\"): m = [1, 2; 3, 4]: seriexym(1, m, 2, 1)", {}},
+        {"for i = 1 to 3: gdraw: next", {}},
+        {"gclear(10)", {"Error: number of serie must be between 1 and 9 line=1"}},
+    };
+    for (const auto& [line, expected] : lines) {
+        SCOPED_TRACE(line);
+        std::vector<std::string> out = ts.command(line);
+        std::erase(out, "Alocated New Space For Vars");
+        EXPECT_EQ(std::vector<std::string>(out.begin() + 1, out.end()), expected);
+        EXPECT_EQ(ts.session->stack.depth(), 0);
+    }
+    EXPECT_EQ(ts.host.chart_redraws, 4);
+    EXPECT_EQ(ts.session->series[1].points, (Points{{2, 1}, {4, 3}}));
 }
 
 }  // namespace
