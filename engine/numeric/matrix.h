@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <new>
 #include <optional>
 #include <vector>
 
@@ -14,12 +15,14 @@ namespace ostrac::numeric {
 class Matrix {
 public:
     static constexpr int max_dimension = 32767;  // rows and columns are 16-bit counts
+    // A gigabyte of elements: larger requests fail like an exhausted heap
+    // instead of stalling the machine on an allocation that may not fit.
+    static constexpr std::size_t max_elements = std::size_t{1} << 26;
 
     Matrix() = default;
-    // A rows by cols matrix with every element 0.
-    Matrix(int rows, int cols)
-        : rows_(rows), cols_(cols),
-          elements_(static_cast<std::size_t>(rows) * static_cast<std::size_t>(cols)) {}
+    // A rows by cols matrix with every element 0. Throws std::bad_alloc for
+    // sizes beyond the limits.
+    Matrix(int rows, int cols) : rows_(rows), cols_(cols), elements_(checked_count(rows, cols)) {}
 
     int rows() const { return rows_; }
     int cols() const { return cols_; }
@@ -30,6 +33,14 @@ public:
     friend bool operator==(const Matrix&, const Matrix&) = default;
 
 private:
+    static std::size_t checked_count(int rows, int cols) {
+        const auto count = static_cast<std::size_t>(rows) * static_cast<std::size_t>(cols);
+        if (rows < 0 || cols < 0 || rows > max_dimension || cols > max_dimension || count > max_elements) {
+            throw std::bad_alloc();
+        }
+        return count;
+    }
+
     std::size_t index(int i, int j) const {
         return static_cast<std::size_t>(i - 1) * static_cast<std::size_t>(cols_) +
                static_cast<std::size_t>(j - 1);

@@ -109,7 +109,9 @@ int Session::step() {
         return running_flag;
     } catch (const FatalError&) {
     } catch (const std::bad_alloc&) {
-        report_fatal("memory error");
+        // Table growth, state files and function bodies report their own
+        // allocation failures; what is left to fail here are matrices.
+        report_fatal("Failure in allocate_matrix().\n");
     } catch (const std::exception&) {
         report_fatal("Math error;");
     }
