@@ -1,9 +1,15 @@
 // The console window driven as a person would: typing into Edit1, pressing
 // Enter, Up and Down, clicking the mode labels and the buttons, and reading
 // Memo1 and LEntry.
+#include <QAbstractSeries>
 #include <QApplication>
+#include <QBarSeries>
+#include <QChart>
+#include <QChartView>
 #include <QElapsedTimer>
 #include <QLabel>
+#include <QLegend>
+#include <QLineSeries>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -18,6 +24,7 @@
 #include "console/help_window.h"
 #include "console/output_pane.h"
 #include "console/tform1.h"
+#include "graph/tfgraph.h"
 #include "ui_test_support.h"
 
 using ostrac::session::RunState;
@@ -111,6 +118,8 @@ private Q_SLOTS:
     void help_shows_the_installed_help_file();
     void the_about_box_names_the_program();
     void screenshot_of_a_short_session();
+    void graph_commands_draw_in_the_graph_window();
+    void a_thousand_redraws_neither_leak_nor_freeze();
 };
 
 void TForm1Test::controls_have_their_designed_place_and_text_data() {
@@ -119,7 +128,7 @@ void TForm1Test::controls_have_their_designed_place_and_text_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<bool>("enabled");
     QTest::newRow("B_Edit") << "B_Edit" << QRect(2, 41, 38, 22) << "Editor" << false;
-    QTest::newRow("B_graph") << "B_graph" << QRect(40, 41, 39, 22) << "Graph" << false;
+    QTest::newRow("B_graph") << "B_graph" << QRect(40, 41, 39, 22) << "Graph" << true;
     QTest::newRow("BBreak") << "BBreak" << QRect(2, 64, 38, 22) << "Break" << true;
     QTest::newRow("BLoad1") << "BLoad1" << QRect(4, 101, 36, 22) << "Load" << true;
     QTest::newRow("Bsave2") << "Bsave2" << QRect(39, 101, 40, 22) << "Save" << true;
@@ -445,6 +454,45 @@ void TForm1Test::screenshot_of_a_short_session() {
     const QPoint pane_point = viewport->mapTo(console.form.get(), QPoint(viewport->width() - 4, 2));
     QCOMPARE(shot.pixelColor(pane_point), QColor(0x40, 0x50, 0xC0));
     QCOMPARE(shot.pixelColor(QPoint(3, 178)), QColor(0xC0, 0xC0, 0xC0));
+}
+
+void TForm1Test::graph_commands_draw_in_the_graph_window() {
+    Console console;
+    console.control<QToolButton>("B_graph")->click();
+    TFGraph* graph = console.form->graph_window();
+    QVERIFY(graph->isVisible());
+    QCOMPARE(console.command("setserie(2, 2, \"bars\"): seriey(1, [1, 4, 9]): seriey(2, [3, 2, 1])"),
+             QStringList{">> setserie(2, 2, \"bars\"): seriey(1, [1, 4, 9]): seriey(2, [3, 2, 1])"});
+    const QList<QAbstractSeries*> series = graph->chart_view()->chart()->series();
+    QCOMPARE(series.size(), 2);
+    auto* line = qobject_cast<QLineSeries*>(series[0]);
+    QVERIFY(line != nullptr);
+    QCOMPARE(line->points(), (QList<QPointF>{{1, 1}, {2, 4}, {3, 9}}));
+    auto* bars = qobject_cast<QBarSeries*>(series[1]);
+    QVERIFY(bars != nullptr);
+    QCOMPARE(bars->name(), QString("bars"));
+    QVERIFY(graph->chart_view()->chart()->legend()->isVisible());
+
+    console.command("titles(\"Main\", \"time\", \"size\")");
+    QCOMPARE(graph->chart_view()->chart()->title(), QString("Main"));
+}
+
+void TForm1Test::a_thousand_redraws_neither_leak_nor_freeze() {
+    Console console;
+    QElapsedTimer timer;
+    timer.start();
+    QCOMPARE(console.command("for k = 1 to 1000: seriey(1, [1, 2, k]): setserie(3, 1, \"p\"): seriey(3, [k, 1]): next"),
+             QStringList{">> for k = 1 to 1000: seriey(1, [1, 2, k]): setserie(3, 1, \"p\"): seriey(3, [k, 1]): next"});
+    QVERIFY2(timer.elapsed() < 20000, "the loop finished");
+    TFGraph* graph = console.form->graph_window();
+    // Only the slots of the last redraw are attached, and no series object
+    // of the earlier redraws is left behind.
+    QCOMPARE(graph->chart_view()->chart()->series().size(), 2);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCOMPARE(graph->chart_view()->chart()->findChildren<QAbstractSeries*>().size(), 2);
+    auto* line = qobject_cast<QLineSeries*>(graph->chart_view()->chart()->series()[0]);
+    QVERIFY(line != nullptr);
+    QCOMPARE(line->points().last(), QPointF(3, 1000));
 }
 
 QTEST_MAIN(TForm1Test)

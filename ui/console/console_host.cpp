@@ -30,6 +30,12 @@ void ConsoleHost::editor_show_line(int line) { push(console_event::EditorLine{li
 
 void ConsoleHost::editor_reset() { push(console_event::EditorReset{}); }
 
+void ConsoleHost::chart_redraw(const graph::SeriesTable& table) { push(console_event::ChartRedraw{table}); }
+
+void ConsoleHost::chart_titles(std::string_view main, std::string_view x_title, std::string_view y_title) {
+    push(console_event::ChartTitles{std::string(main), std::string(x_title), std::string(y_title)});
+}
+
 std::vector<ConsoleEvent> ConsoleHost::take_events() {
     std::vector<ConsoleEvent> taken;
     std::lock_guard lock(mutex_);

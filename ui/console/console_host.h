@@ -11,6 +11,7 @@
 #include <variant>
 #include <vector>
 
+#include "graph/series_table.h"
 #include "session/host.h"
 
 namespace ostrac::ui {
@@ -33,12 +34,23 @@ struct EditorLine {
     int line;
 };
 struct EditorReset {};
+// A copy of the series table to draw: the chart is only touched on the
+// user-interface thread.
+struct ChartRedraw {
+    graph::SeriesTable table;
+};
+struct ChartTitles {
+    std::string main;
+    std::string x_title;
+    std::string y_title;
+};
 // The worker parked itself: the run state may have changed.
 struct Suspended {};
 }  // namespace console_event
 
 using ConsoleEvent = std::variant<console_event::PaneLine, console_event::Prompt, console_event::Modes,
                                   console_event::Clear, console_event::EditorLine, console_event::EditorReset,
+                                  console_event::ChartRedraw, console_event::ChartTitles,
                                   console_event::Suspended>;
 
 class ConsoleHost : public session::Host {
@@ -52,6 +64,8 @@ public:
     void worker_suspend() override;
     void editor_show_line(int line) override;
     void editor_reset() override;
+    void chart_redraw(const graph::SeriesTable& table) override;
+    void chart_titles(std::string_view main, std::string_view x_title, std::string_view y_title) override;
 
     // Everything queued since the last call, oldest first.
     std::vector<ConsoleEvent> take_events();

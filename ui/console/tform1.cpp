@@ -5,6 +5,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QToolButton>
+#include <algorithm>
 #include <array>
 #include <filesystem>
 #include <system_error>
@@ -16,6 +17,7 @@
 #include "console/help_window.h"
 #include "console/memo_file.h"
 #include "console/output_pane.h"
+#include "graph/tfgraph.h"
 #include "console/tabout_box.h"
 #include "options/search_paths.h"
 #include "options/toptions.h"
@@ -115,6 +117,7 @@ TForm1::TForm1(QWidget* parent)
     options_ = new TOptions(this);
     connect(options_, &TOptions::settingsAccepted, this, &TForm1::apply_settings);
     help_ = new HelpWindow(this);
+    graph_ = new TFGraph(this);
 
     drain_timer_.setInterval(10);
     connect(&drain_timer_, &QTimer::timeout, this, &TForm1::drain_events);
@@ -155,10 +158,14 @@ void TForm1::build_panel() {
     connect(Lmode, &ClickableLabel::clicked, this, &TForm1::LmodeClick);
     connect(Lvmode, &ClickableLabel::clicked, this, &TForm1::LvmodeClick);
 
-    // The program editor, graph window and function wizard are not part of
-    // this program yet: their buttons stay disabled.
+    // The program editor and the function wizard are not part of this
+    // program yet: their buttons stay disabled.
     make_button<QToolButton>("Editor", "B_Edit", {2, 41, 38, 22}, Panel1)->setEnabled(false);
-    make_button<QToolButton>("Graph", "B_graph", {40, 41, 39, 22}, Panel1)->setEnabled(false);
+    connect(make_button<QToolButton>("Graph", "B_graph", {40, 41, 39, 22}, Panel1), &QToolButton::clicked, this,
+            [this] {
+                graph_->show();
+                graph_->raise();
+            });
     make_button<QToolButton>("Fx ...", "SpeedButton1", {29, 152, 23, 17}, Panel1)->setEnabled(false);
 
     auto* break_button = make_button<QToolButton>("Break", "BBreak", {2, 64, 38, 22}, Panel1);
@@ -240,7 +247,14 @@ void TForm1::drain_events() {
 bool TForm1::apply_events() {
     bool parked = false;
     std::vector<std::string> lines;
-    for (ConsoleEvent& event : host_.take_events()) {
+    std::vector<ConsoleEvent> events = host_.take_events();
+    // Only the newest redraw of a batch is worth drawing: a program that
+    // redraws in a loop must not queue up work for the chart.
+    const auto last_redraw = std::find_if(events.rbegin(), events.rend(), [](const ConsoleEvent& e) {
+        return std::holds_alternative<console_event::ChartRedraw>(e);
+    });
+    const ConsoleEvent* newest_redraw = last_redraw == events.rend() ? nullptr : &*last_redraw;
+    for (ConsoleEvent& event : events) {
         std::visit(Overloaded{
                        [&](console_event::PaneLine& line) { lines.push_back(std::move(line.text)); },
                        [&](console_event::Clear&) {
@@ -251,6 +265,14 @@ bool TForm1::apply_events() {
                        [&](console_event::Modes& modes) { show_modes(modes.angle_unit, modes.coord_mode); },
                        [&](console_event::EditorLine& line) { emit editorShowLine(line.line); },
                        [&](console_event::EditorReset&) { emit editorReset(); },
+                       [&](console_event::ChartRedraw& redraw) {
+                           if (&event == newest_redraw) graph_->showSeries(redraw.table);
+                       },
+                       [&](console_event::ChartTitles& titles) {
+                           graph_->setTitles(QString::fromStdString(titles.main),
+                                             QString::fromStdString(titles.x_title),
+                                             QString::fromStdString(titles.y_title));
+                       },
                        [&](console_event::Suspended&) { parked = true; },
                    },
                    event);

@@ -28,6 +28,7 @@ namespace ostrac::ui {
 class ClickableLabel;
 class EntryField;
 class HelpWindow;
+class TFGraph;
 class OutputPane;
 class TOptions;
 
@@ -57,6 +58,7 @@ public:
     bool polling() const { return drain_timer_.isActive(); }
 
     HelpWindow* help_window() const { return help_; }
+    TFGraph* graph_window() const { return graph_; }
 
 signals:
     // Debugger requests for the program editor. They may be emitted while the
@@ -111,6 +113,7 @@ private:
 
     TOptions* options_ = nullptr;
     HelpWindow* help_ = nullptr;
+    TFGraph* graph_ = nullptr;
 };
 
 }  // namespace ostrac::ui
