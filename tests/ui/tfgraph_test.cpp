@@ -144,6 +144,7 @@ private Q_SLOTS:
     void printing_to_an_unwritable_file_fails();
     void print_button_without_a_printer_asks_for_a_pdf_file();
     void screenshot_of_a_small_line_chart();
+    void the_chart_saves_as_png_and_svg();
 };
 
 void TFGraphTest::window_and_controls_have_their_designed_places_data() {
@@ -531,6 +532,29 @@ void TFGraphTest::screenshot_of_a_small_line_chart() {
     QCOMPARE(shot.pixelColor(inside * shot.devicePixelRatio()), QColor(0xFF, 0xFF, 0x80));
     const QColor bottom = shot.pixelColor(QPoint(2, window.graph.chart_view()->height() - 2) * shot.devicePixelRatio());
     QVERIFY2(bottom.green() > 0xF0 && bottom.blue() < 0xC0, qPrintable(bottom.name()));
+}
+
+void TFGraphTest::the_chart_saves_as_png_and_svg() {
+    Window window;
+    window.graph.resize(420, 320);
+    window.graph.setTitles("Growth\nper year", "year", "value");
+    window.graph.showSeries(table_of({{1, GraphType::Lines, "trend", {{1, 2}, {2, 3}, {3, 5}, {4, 8}}},
+                                      {2, GraphType::Bars, "sales", {{1, 1}, {2, 4}, {3, 6}, {4, 7}}}}));
+    QTest::qWait(50);
+    const QString png = QStringLiteral(OSTRAC_TEST_OUTPUT_DIR "/chart.png");
+    const QString svg = QStringLiteral(OSTRAC_TEST_OUTPUT_DIR "/chart.svg");
+    QVERIFY(window.graph.save_png(png));
+    QVERIFY(window.graph.save_svg(svg));
+    qInfo("chart saved as %s and %s", qPrintable(png), qPrintable(svg));
+
+    const QImage image(png);
+    QCOMPARE(image.size(), window.graph.chart_view()->size() * image.devicePixelRatio());
+    QFile drawing(svg);
+    QVERIFY(drawing.open(QIODevice::ReadOnly));
+    const QByteArray text = drawing.readAll();
+    QVERIFY(text.contains("<svg"));
+    QVERIFY2(text.contains("trend") && text.contains("sales"), "the legend's titles are in the drawing");
+    QVERIFY(!window.graph.save_svg(QStringLiteral("/nonexistent/folder/chart.svg")));
 }
 
 QTEST_MAIN(TFGraphTest)

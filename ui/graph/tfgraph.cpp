@@ -7,11 +7,13 @@
 #include <QGraphicsLayout>
 #include <QLegend>
 #include <QLinearGradient>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPainter>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QPushButton>
+#include <QSvgGenerator>
 
 #include "graph/redraw.h"
 
@@ -76,6 +78,10 @@ TFGraph::TFGraph(QWidget* parent)
     PButton->setGeometry(0, 224, 49, 17);
     connect(PButton, &QPushButton::clicked, this, &TFGraph::PButtonClick);
 
+    // Beyond printing, the chart can be kept as a picture.
+    Chart1->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(Chart1, &QWidget::customContextMenuRequested, this, &TFGraph::Chart1ContextMenu);
+
     // Client area of the designed 260 x 272 window.
     resize(250, 241);
     move(75, 13);
@@ -120,6 +126,39 @@ void TFGraph::PButtonClick() {
                              QStringLiteral("The chart could not be printed on %1.")
                                  .arg(printer.outputFileName().isEmpty() ? printer.printerName()
                                                                          : printer.outputFileName()));
+    }
+}
+
+bool TFGraph::save_png(const QString& path) const {
+    return Chart1->grab().save(path, "PNG");
+}
+
+bool TFGraph::save_svg(const QString& path) const {
+    QSvgGenerator generator;
+    generator.setFileName(path);
+    generator.setSize(Chart1->viewport()->size());
+    generator.setViewBox(Chart1->viewport()->rect());
+    generator.setTitle(windowTitle());
+    QPainter painter;
+    if (!painter.begin(&generator)) return false;
+    Chart1->render(&painter, QRectF(), Chart1->viewport()->rect());
+    return painter.end() && QFileInfo(path).size() > 0;
+}
+
+void TFGraph::Chart1ContextMenu(const QPoint& position) {
+    QMenu menu(this);
+    QAction* png = menu.addAction("Save as PNG...");
+    menu.addAction("Save as SVG...");
+    QAction* chosen = menu.exec(Chart1->mapToGlobal(position));
+    if (chosen == nullptr) return;
+    const bool as_png = chosen == png;
+    const QString suffix = as_png ? "png" : "svg";
+    QString file = QFileDialog::getSaveFileName(this, QStringLiteral("Save the chart"), QString(),
+                                                as_png ? "PNG images (*.png)" : "SVG drawings (*.svg)");
+    if (file.isEmpty()) return;
+    if (QFileInfo(file).suffix().isEmpty()) file += "." + suffix;
+    if (!(as_png ? save_png(file) : save_svg(file))) {
+        QMessageBox::warning(this, windowTitle(), QStringLiteral("The chart could not be saved as %1.").arg(file));
     }
 }
 

@@ -34,6 +34,10 @@ public:
     // page and centred on it. Returns false when the printer cannot be used.
     bool print_chart(QPrinter& printer);
 
+    // The chart as a picture, as the chart's context menu offers it.
+    bool save_png(const QString& path) const;
+    bool save_svg(const QString& path) const;
+
     QChartView* chart_view() const { return Chart1; }
     // The chart component as the redraw sees it.
     const QtChart& chart() const { return chart_; }
@@ -54,6 +58,7 @@ private:
     // Prints on the default printer; without any printer, into a PDF file
     // the user names. Failures are reported in a message box.
     void PButtonClick();
+    void Chart1ContextMenu(const QPoint& position);
 
     QChartView* Chart1 = nullptr;
     QPushButton* PButton = nullptr;
