@@ -161,11 +161,6 @@ constexpr bool op_table_in_order() {
 }  // namespace detail
 static_assert(detail::op_table_in_order(), "the opcode table lists every number once, in order");
 
-// True for bytes that name an instruction; 22 and 103..255 do nothing.
-constexpr bool is_defined_op(std::uint8_t byte) {
-    return byte < op_count && byte != static_cast<std::uint8_t>(Op::UNUSED22);
-}
-
 constexpr const OpInfo* op_info(std::uint8_t byte) {
     return byte < op_count ? &op_table[byte] : nullptr;
 }
