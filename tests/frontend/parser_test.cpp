@@ -18,6 +18,17 @@ struct GroupingCase {
     std::string expected;  // postfix, see test::postfix
 };
 
+// Compiles the case's line in a fresh session and compares its postfix form;
+// returns the pane lines the compilation printed.
+std::vector<std::string> check_postfix(const GroupingCase& c) {
+    SCOPED_TRACE(testing::Message() << "line " << c.line << ": " << c.input);
+    TestSession ts;
+    std::string got;
+    EXPECT_NO_THROW(got = test::postfix(test::compile_line(ts, c.input)));
+    EXPECT_EQ(got, c.expected);
+    return ts.take_lines();
+}
+
 TEST(ParserTest, OperatorGrouping) {
     const GroupingCase cases[] = {
         {__LINE__, "a + b * c", "a b c MUL ADD SHOW"},
@@ -75,12 +86,7 @@ TEST(ParserTest, OperatorGrouping) {
         {__LINE__, "a b ^ 2", "b #1 a CALL 2 POW SHOW"},
     };
     for (const GroupingCase& c : cases) {
-        SCOPED_TRACE(testing::Message() << "line " << c.line << ": " << c.input);
-        TestSession ts;
-        std::string got;
-        EXPECT_NO_THROW(got = test::postfix(test::compile_line(ts, c.input)));
-        EXPECT_EQ(got, c.expected);
-        EXPECT_EQ(ts.take_lines(), std::vector<std::string>{});
+        EXPECT_EQ(check_postfix(c), std::vector<std::string>{}) << "line " << c.line;
     }
 }
 
@@ -110,13 +116,7 @@ TEST(ParserTest, StatementForms) {
         {__LINE__, "print 1: exit: print 2", "1 #1 PRINT"},
         {__LINE__, "x = 1: Exit", "1 x ASSIGN"},
     };
-    for (const GroupingCase& c : cases) {
-        SCOPED_TRACE(testing::Message() << "line " << c.line << ": " << c.input);
-        TestSession ts;
-        std::string got;
-        EXPECT_NO_THROW(got = test::postfix(test::compile_line(ts, c.input)));
-        EXPECT_EQ(got, c.expected);
-    }
+    for (const GroupingCase& c : cases) check_postfix(c);
 }
 
 struct ErrorCase {

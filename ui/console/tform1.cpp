@@ -301,8 +301,7 @@ void TForm1::update_buttons() {
     bool allowed = false;
     if (run_state() == RunState::Idle) {
         auto access = worker_.access();
-        const session::Session& session = access.session();
-        allowed = session.run_state == RunState::Idle && session.running_flag == 0;
+        allowed = state_buttons_allowed(access.session());
     }
     BLoad1->setEnabled(allowed);
     Bsave2->setEnabled(allowed);
@@ -350,13 +349,21 @@ void TForm1::BBreakClick() {
     resume_worker(access);
 }
 
+bool TForm1::state_buttons_allowed(const session::Session& session) {
+    return session.run_state == RunState::Idle && session.running_flag == 0;
+}
+
+QString TForm1::memo_file_path(const session::Session& session) {
+    return QDir(QString::fromStdString(session.home_folder())).filePath(memo_file::name);
+}
+
 void TForm1::BLoad1Click() {
     QString memo_path;
     {
         auto access = worker_.access();
         session::Session& session = access.session();
-        if (session.run_state != RunState::Idle || session.running_flag != 0) return;
-        memo_path = QDir(QString::fromStdString(session.home_folder())).filePath(memo_file::name);
+        if (!state_buttons_allowed(session)) return;
+        memo_path = memo_file_path(session);
         try {
             vm::session_reload(session);
         } catch (const session::FatalError&) {
@@ -386,8 +393,8 @@ void TForm1::Bsave2Click() {
     {
         auto access = worker_.access();
         session::Session& session = access.session();
-        if (session.run_state != RunState::Idle || session.running_flag != 0) return;
-        memo_path = QDir(QString::fromStdString(session.home_folder())).filePath(memo_file::name);
+        if (!state_buttons_allowed(session)) return;
+        memo_path = memo_file_path(session);
         try {
             vm::state_save(session);
         } catch (const session::FatalError&) {

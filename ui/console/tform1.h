@@ -76,6 +76,9 @@ private:
     void LmodeClick();
     void LvmodeClick();
     void BBreakClick();
+    // Whether Load and Save may act now (see update_buttons).
+    static bool state_buttons_allowed(const session::Session& session);
+    static QString memo_file_path(const session::Session& session);
     void BLoad1Click();
     void Bsave2Click();
     void BAyudaClick();
