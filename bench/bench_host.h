@@ -33,7 +33,7 @@ struct BenchSession {
     void run(std::string_view line) {
         host.suspended = false;
         if (session.submit(line)) {
-            while (!host.suspended) session.step();
+            while (!host.suspended) session.run(4096);
         }
     }
     NullHost host;

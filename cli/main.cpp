@@ -26,10 +26,14 @@ void on_interrupt(int) {
     if (break_target != nullptr) break_target->store(RunState::BreakRequested);
 }
 
+// Steps run in one call: enough to make the call's cost vanish, few enough
+// for a Ctrl-C to be seen at once (it is checked between any two steps).
+constexpr int steps_per_run = 4096;
+
 // Runs the session until it asks its worker to wait.
 void run_until_suspended(Session& session, ostrac::cli::TerminalHost& host) {
     host.take_suspended();
-    while (!host.take_suspended()) session.step();
+    while (!host.take_suspended()) session.run(steps_per_run);
 }
 
 // The console's Save and Load buttons: the engine state in data.bin of the

@@ -31,6 +31,7 @@ void compile_block(session::Session& s, int block) {
     const SourceRelease release(frontend.scanner);
 
     s.current_line = 0;
+    s.symbols.note_code_written();
     Emitter emit(s, std::span<std::uint8_t>(s.symbols[block].code), s.debug_mode != 0);
     ParseContext context(s, frontend.scanner, frontend.context_label, emit);
 

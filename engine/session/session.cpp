@@ -43,9 +43,9 @@ void Session::init(const std::array<std::string, search_path_count>& search_path
     try {
         vm::state_load(*this, "data0.bin");
         for (int i = 0; i < symbols.capacity(); ++i) {
-            vm::SymbolEntry& e = symbols[i];
-            if (e.kind == vm::kind::function) e.kind = vm::kind::protected_function;
-            if (e.kind == vm::kind::procedure) e.kind = vm::kind::protected_procedure;
+            const std::int32_t k = symbols[i].kind;
+            if (k == vm::kind::function) symbols.set_kind(i, vm::kind::protected_function);
+            if (k == vm::kind::procedure) symbols.set_kind(i, vm::kind::protected_procedure);
         }
         refresh_modes();  // the start-up file carries the angle and coordinate modes
     } catch (const FatalError&) {
@@ -59,14 +59,10 @@ void Session::init(const std::array<std::string, search_path_count>& search_path
 
 void Session::create_predefined_symbols() {
     const std::int32_t proc0 = vm::lookup_or_create(*this, "PROC0", vm::kind::global);
-    symbols[proc0].code.assign(proc0_size, 0);
-    symbols[proc0].has_code = true;
-    symbols[proc0].code_length = proc0_size;
+    symbols.set_code(proc0, std::vector<std::uint8_t>(proc0_size, 0));
 
     const std::int32_t eval0 = vm::lookup_or_create(*this, "EVAL0", vm::kind::global);
-    symbols[eval0].code.assign(eval0_size, 0);
-    symbols[eval0].has_code = true;
-    symbols[eval0].code_length = eval0_size;
+    symbols.set_code(eval0, std::vector<std::uint8_t>(eval0_size, 0));
 
     vm::create_with_value(*this, "PI", vm::kind::constant, stored_pi);
     const std::int32_t sub0 = vm::create_with_value(*this, "SUB0", vm::kind::constant, 0.0);
@@ -78,7 +74,9 @@ void Session::create_predefined_symbols() {
     }
 }
 
-int Session::step() {
+int Session::step() { return run(1); }
+
+int Session::run(int max_steps) {
     if (run_state == RunState::BreakRequested) {
         console_print("User Halted!\n");
         reset();
@@ -95,7 +93,7 @@ int Session::step() {
             frontend::compile_block(*this, slot::PROC0);
             enter_main_block();
         }
-        running_flag = vm::execute_one(*this);
+        running_flag = vm::execute(*this, max_steps);
         if (running_flag == 0) {
             if (code == symbols[slot::PROC0].code.data()) {
                 run_state = RunState::Idle;

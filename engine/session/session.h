@@ -16,6 +16,7 @@
 #include "graph/series_table.h"
 #include "session/console_output.h"
 #include "session/host.h"
+#include "vm/name_cache.h"
 #include "vm/operand_stack.h"
 #include "vm/symbol_table.h"
 
@@ -72,6 +73,11 @@ public:
     // One step: compiles the pending command line or executes one
     // instruction. Returns the opcode executed (0: a block ended).
     int step();
+    // Up to `max_steps` steps in a row, exactly as that many calls of step()
+    // would run them; returns early after a step that leaves the session
+    // other than Running or ends a block. Front ends run programs this way:
+    // a call per instruction costs as much as a simple instruction.
+    int run(int max_steps);
 
     // Back to Idle with an empty stack at the start of PROC0.
     void reset();
@@ -121,6 +127,7 @@ public:
     std::array<std::string, search_path_count> search_path;
 
     vm::SymbolTable symbols;
+    vm::NameCache name_cache;  // lookups of identifier operands, see vm/name_cache.h
     vm::OperandStack stack;
 
     // What the graph commands fill; not part of any state file.

@@ -11,13 +11,13 @@ void store_value(session::Session& s, std::int32_t target, const Value& cell, bo
     SymbolEntry& e = s.symbols[target];
     switch (tag_of(cell)) {
     case ValueTag::Float:
-        e.set_real(std::get<double>(cell));
+        e.set_real(get<double>(cell));
         break;
     case ValueTag::Int:
-        e.set_real(static_cast<double>(std::get<IntCell>(cell).value));
+        e.set_real(static_cast<double>(get<IntCell>(cell).value));
         break;
     case ValueTag::Complex: {
-        const Complex z = std::get<Complex>(cell);
+        const Complex z = get<Complex>(cell);
         e.set_real(z.re);
         if (z.im != 0.0) {
             e.type = ValueType::Complex;
@@ -26,7 +26,7 @@ void store_value(session::Session& s, std::int32_t target, const Value& cell, bo
         break;
     }
     case ValueTag::Ident: {
-        const std::int32_t source = std::get<IdentCell>(cell).index;
+        const std::int32_t source = get<IdentCell>(cell).index;
         if (bind) {
             e.set_real(0.0);
             e.type = ValueType::Reference;
@@ -53,12 +53,12 @@ void store_value(session::Session& s, std::int32_t target, const Value& cell, bo
     case ValueTag::String:
         e.set_real(0.0);
         e.type = ValueType::String;
-        e.text = std::get<Text>(cell);
+        e.text = get<Text>(cell);
         break;
     case ValueTag::Matrix:
         e.set_real(0.0);
         e.type = ValueType::Matrix;
-        e.matrix = std::get<MatrixRef>(cell);
+        e.matrix = get<MatrixRef>(cell);
         break;
     default:
         break;  // control cells store nothing
@@ -67,8 +67,11 @@ void store_value(session::Session& s, std::int32_t target, const Value& cell, bo
 
 void op_assign(session::Session& s) {
     const std::int32_t target = get_ref(s, pop_id(s));
-    const Value value = pop(s);
-    store_value(s, target, value, false);
+    // The value is stored from where it lies on the stack, then dropped.
+    const Value* value = s.stack.peek();
+    if (value == nullptr) s.fatal_error("error bsp<0");
+    store_value(s, target, *value, false);
+    s.stack.discard_top();
 }
 
 }  // namespace ostrac::vm

@@ -100,8 +100,8 @@ double factorial(double x) {
 bool top_is_matrix(Session& s) {
     if (s.stack.empty()) return false;
     const Value& top = s.stack.top();
-    if (std::holds_alternative<MatrixRef>(top)) return true;
-    const auto* id = std::get_if<IdentCell>(&top);
+    if (holds_alternative<MatrixRef>(top)) return true;
+    const auto* id = get_if<IdentCell>(&top);
     return id != nullptr && s.symbols.valid_index(id->index) &&
            s.symbols[get_ref(s, id->index)].type == ValueType::Matrix;
 }

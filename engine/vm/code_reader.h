@@ -2,6 +2,7 @@
 // contents too (state files), so every read is explicit about widths.
 #pragma once
 
+#include <bit>
 #include <cstdint>
 #include <cstring>
 
@@ -16,7 +17,11 @@ inline std::int32_t read_i32(const std::uint8_t* p) {
 
 inline double read_f64(const std::uint8_t* p) {
     std::uint64_t bits = 0;
-    for (int i = 7; i >= 0; --i) bits = (bits << 8) | p[i];
+    if constexpr (std::endian::native == std::endian::little) {
+        std::memcpy(&bits, p, sizeof bits);  // one load where the bytes already lie in order
+    } else {
+        for (int i = 7; i >= 0; --i) bits = (bits << 8) | p[i];
+    }
     double v;
     std::memcpy(&v, &bits, sizeof v);
     return v;

@@ -11,15 +11,18 @@
 #include "vm/control_flow.h"
 #include "vm/data_files.h"
 #include "vm/eval_load.h"
+#include "vm/fast_paths.h"
 #include "vm/input.h"
 #include "vm/loops.h"
 #include "vm/matrix_ops.h"
+#include "vm/name_cache.h"
 #include "vm/names.h"
 #include "vm/opcodes.h"
 #include "vm/operators.h"
 #include "vm/routines.h"
 #include "vm/stack_ops.h"
 #include "vm/statements.h"
+#include "vm/symbols.h"
 
 namespace ostrac::vm {
 
@@ -60,10 +63,23 @@ std::string_view read_text(Session& s) {
     return text;
 }
 
-void op_pushid(Session& s) {
+[[gnu::always_inline]] inline void op_pushid(Session& s) {
+    const std::uint8_t* site = s.code + s.pc;
+    NameSlots* slots = nullptr;
+    if (const NameCache::Entry* hit = s.name_cache.find(site, s.symbols.epoch())) {
+        const std::int32_t index = first_visible(s, *hit->candidates, s.current_block);
+        if (index >= 0) {
+            s.pc = hit->next_pc;
+            push_id(s, index);
+            return;
+        }
+        slots = hit->candidates;  // none visible: a new local or global of that name
+    }
     const std::string_view name = read_text(s);
     if (name.size() > max_name_length) s.fatal_error("Error: Nombre de variable demasiado largo");
-    push_id_by_name(s, name);
+    const std::int32_t index = lookup_or_create(s, name, s.current_block, slots);
+    if (slots == nullptr) s.name_cache.store({site, s.symbols.epoch(), s.symbols.name_slots(name), s.pc});
+    push_id(s, index);
 }
 
 // Line marker: records the line and, in debug mode, lets the debugger stop
@@ -86,7 +102,11 @@ void op_line(Session& s) {
 
 }  // namespace
 
-int execute_one(Session& s) {
+namespace {
+
+// The body of execute_one, inlined into both entry points so that a run of
+// instructions pays for one call.
+[[gnu::always_inline]] inline int dispatch(Session& s) {
     if (s.pc < 0 || s.pc >= s.code_size) past_end(s);
     const std::uint8_t op = s.code[s.pc++];
     switch (static_cast<Op>(op)) {
@@ -108,13 +128,13 @@ int execute_one(Session& s) {
         push_text(s, std::string(read_text(s)));
         break;
     case Op::ADD:
-        op_add(s);
+        if (!fast::add(s)) op_add(s);
         break;
     case Op::SUB:
-        op_sub(s);
+        if (!fast::sub(s)) op_sub(s);
         break;
     case Op::MUL:
-        op_mul(s);
+        if (!fast::mul(s)) op_mul(s);
         break;
     case Op::DIV:
         op_div(s);
@@ -165,7 +185,7 @@ int execute_one(Session& s) {
         op_input(s);
         break;
     case Op::ASSIGN:
-        op_assign(s);
+        if (!fast::assign(s)) op_assign(s);
         break;
     case Op::POLAR:
         op_polar(s);
@@ -191,38 +211,38 @@ int execute_one(Session& s) {
         op_exitfunc(s);
         break;
     case Op::EQ:
-        op_eq(s);
+        if (!fast::compare(s, [](double a, double b) { return a == b; })) op_eq(s);
         break;
     case Op::NE:
-        op_ne(s);
+        if (!fast::compare(s, [](double a, double b) { return a != b; })) op_ne(s);
         break;
     case Op::GT:
-        op_gt(s);
+        if (!fast::compare(s, [](double a, double b) { return a > b; })) op_gt(s);
         break;
     case Op::LT:
-        op_lt(s);
+        if (!fast::compare(s, [](double a, double b) { return a < b; })) op_lt(s);
         break;
     case Op::GE:
-        op_ge(s);
+        if (!fast::compare(s, [](double a, double b) { return a >= b; })) op_ge(s);
         break;
     case Op::LE:
-        op_le(s);
+        if (!fast::compare(s, [](double a, double b) { return a <= b; })) op_le(s);
         break;
     case Op::OR:
-        op_or(s);
+        if (!fast::compare(s, [](double a, double b) { return a != 0.0 || b != 0.0; })) op_or(s);
         break;
     case Op::AND:
-        op_and(s);
+        if (!fast::compare(s, [](double a, double b) { return a != 0.0 && b != 0.0; })) op_and(s);
         break;
     case Op::FOR:
         op_for(s);
         break;
     case Op::NEXT:
-        op_next(s);
+        if (!fast::next(s)) op_next(s);
         break;
     case Op::IF:
     case Op::JFALSE:
-        op_if(s);
+        if (!fast::branch(s)) op_if(s);
         break;
     case Op::JUMP:
         op_jump(s);
@@ -397,6 +417,16 @@ int execute_one(Session& s) {
         break;  // 22 and 103..255 name no instruction
     }
     return op;
+}
+}  // namespace
+
+int execute_one(Session& s) { return dispatch(s); }
+
+int execute(Session& s, int max_steps) {
+    for (;;) {
+        const int op = dispatch(s);
+        if (op == 0 || --max_steps <= 0 || s.run_state != RunState::Running) return op;
+    }
 }
 
 }  // namespace ostrac::vm

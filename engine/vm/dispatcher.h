@@ -12,4 +12,10 @@ namespace ostrac::vm {
 // instruction (22, 103..255) do nothing and return themselves.
 int execute_one(session::Session& s);
 
+// Executes instructions one after another, at most `max_steps` of them, while
+// the session stays Running and no block ends; returns what the last
+// execute_one returned. Between two instructions nothing happens that
+// separate execute_one calls would not also see.
+int execute(session::Session& s, int max_steps);
+
 }  // namespace ostrac::vm

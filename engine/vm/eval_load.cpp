@@ -23,7 +23,7 @@ void eval_text(session::Session& s, std::string_view text, std::int32_t return_o
     frontend::restart_scanner(s);
     frontend::compile_block(s, EVAL0);
     push_frame(s, return_offset);
-    s.symbols[EVAL0].kind = s.current_block;
+    s.symbols.set_kind(EVAL0, s.current_block);
     s.set_position(EVAL0, 0);
 }
 

@@ -11,16 +11,12 @@ namespace ostrac::vm {
 
 namespace {
 
-bool loop_is_over(double step, double end, double value) {
-    return (step > 0 && end - value < 0) || (step < 0 && end - value > 0);
-}
-
 // Position just above the return frame of the running activation: the cells
 // of the activation's own loops lie at or above it.
 int activation_base(session::Session& s) {
     for (int p = s.stack.depth() - 1; p >= 1; --p) {
-        if (std::holds_alternative<BlockCell>(s.stack.at(p)) &&
-            std::holds_alternative<ReturnOffsetCell>(s.stack.at(p - 1))) {
+        if (holds_alternative<BlockCell>(s.stack.at(p)) &&
+            holds_alternative<ReturnOffsetCell>(s.stack.at(p - 1))) {
             return p + 1;
         }
     }
@@ -73,7 +69,7 @@ void op_next(session::Session& s) {
 
 void leave_loops_for(session::Session& s, std::int32_t target) {
     for (int p = activation_base(s); p < s.stack.depth(); ++p) {
-        const auto* frame = std::get_if<LoopFrameCell>(&s.stack.at(p));
+        const auto* frame = get_if<LoopFrameCell>(&s.stack.at(p));
         if (frame == nullptr || frame->block != s.current_block) continue;
         if (target < frame->body_start || target >= frame->body_end) {
             s.stack.cut(frame->depth);

@@ -10,6 +10,11 @@ class Session;
 
 namespace ostrac::vm {
 
+// Whether a loop whose variable would take `value` has run its course.
+inline bool loop_is_over(double step, double end, double value) {
+    return (step > 0 && end - value < 0) || (step < 0 && end - value > 0);
+}
+
 void op_for(session::Session& s);   // start end step id dist -> frame (or skip)
 void op_next(session::Session& s);  // frame -> frame (next pass) or nothing
 

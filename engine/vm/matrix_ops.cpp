@@ -38,7 +38,7 @@ int literal_count(Session& s) {
 bool is_all(Session& s, int below_top) {
     const int position = s.stack.depth() - 1 - below_top;
     if (position < 0) return false;
-    const auto* id = std::get_if<IdentCell>(&s.stack.at(position));
+    const auto* id = get_if<IdentCell>(&s.stack.at(position));
     return id != nullptr && s.symbols.valid_index(id->index) &&
            names_equal(s.symbols[id->index].name, "all");
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <type_traits>
 #include <utility>
 
 #include "vm/value.h"
@@ -24,6 +25,35 @@ public:
         return depth_ < capacity;
     }
 
+    // Scalar cells own nothing: they are written in place, without the
+    // generic move of a whole cell.
+    template <class T>
+    [[nodiscard]] bool push_scalar(T v) {
+        cells_[static_cast<std::size_t>(depth_)].set_scalar(v);
+        ++depth_;
+        return depth_ < capacity;
+    }
+
+    // The cell `n` places below the top (0: the top), or null when the stack
+    // holds fewer cells.
+    const Value* peek(int n = 0) const {
+        return n < depth_ ? &cells_[static_cast<std::size_t>(depth_ - 1 - n)] : nullptr;
+    }
+    Value* peek(int n = 0) {
+        return n < depth_ ? &cells_[static_cast<std::size_t>(depth_ - 1 - n)] : nullptr;
+    }
+
+    // Drops the top cell, letting go of a string or matrix it holds.
+    void discard_top() {
+        --depth_;
+        const Value& cell = cells_[static_cast<std::size_t>(depth_)];
+        if (cell.holds<Text>() || cell.holds<MatrixRef>()) release(depth_);
+    }
+
+    // Drops the top n cells, which the caller has checked hold scalars: a
+    // scalar left above the top keeps nothing alive.
+    void drop_scalars(int n) { depth_ -= n; }
+
     // Lowers depth; false (and depth unchanged) when the stack is empty.
     [[nodiscard]] bool pop(Value& out) {
         if (depth_ == 0) return false;
@@ -44,15 +74,27 @@ public:
     }
     void clear() { cut(0); }
 
+    // Puts two scalar cells under the top n cells (a call's return frame
+    // under its arguments); false, with nothing changed, when they would
+    // reach the capacity.
+    template <class A, class B>
+    [[nodiscard]] bool insert_below(int n, A a, B b) {
+        if (depth_ + 2 >= capacity) return false;
+        for (int i = depth_ - 1; i >= depth_ - n; --i) {
+            cells_[static_cast<std::size_t>(i + 2)] = std::move(cells_[static_cast<std::size_t>(i)]);
+        }
+        cells_[static_cast<std::size_t>(depth_ - n)].set_scalar(a);
+        cells_[static_cast<std::size_t>(depth_ - n + 1)].set_scalar(b);
+        depth_ += 2;
+        return true;
+    }
+
     // Reverses the order of the top n cells.
     void reverse(int n);
-    // `times` times: the top cell moves down to position depth-n and the n-1
-    // cells above that position move up by one.
-    void sink(int n, int times);
 
 private:
     // A popped cell must not keep a string or matrix alive.
-    void release(int position) { cells_[static_cast<std::size_t>(position)] = 0.0; }
+    void release(int position) { cells_[static_cast<std::size_t>(position)].set_scalar(0.0); }
 
     std::array<Value, capacity> cells_{};
     int depth_ = 0;

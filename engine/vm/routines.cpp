@@ -1,5 +1,6 @@
 #include "vm/routines.h"
 
+#include <array>
 #include <new>
 #include <variant>
 
@@ -34,25 +35,25 @@ void op_define(Session& s, bool procedure) {
     } catch (const std::bad_alloc&) {
         s.fatal_error("Insuficient memory for creating function");
     }
-    e.kind = procedure ? kind::procedure : kind::function;
+    s.symbols.set_kind(id, procedure ? kind::procedure : kind::function);
     if (procedure) e.type = ValueType::Procedure;
-    e.code = std::move(body);
-    e.has_code = true;
-    e.code_length = static_cast<std::int32_t>(e.code.size());
+    s.symbols.set_code(id, std::move(body));
     s.pc = end;
 }
 
 void op_params(Session& s) {
     const std::int32_t m = pop_int(s);
     if (m < 0 || m >= s.stack.depth()) s.fatal_error("Number of parameters is incorrect");
-    std::vector<std::int32_t> formals(static_cast<std::size_t>(m));
+    std::array<std::int32_t, OperandStack::capacity> formals;  // m < depth <= capacity; [0, m) filled below
     for (std::int32_t i = m - 1; i >= 0; --i) formals[static_cast<std::size_t>(i)] = pop_id(s);
     const std::int32_t n = pop_int(s);
     if (n != m) s.fatal_error("Number of parameters is incorrect");
     // A plain variable argument binds by reference, anything else by value.
     for (std::int32_t i = m - 1; i >= 0; --i) {
-        const Value argument = pop(s);
-        store_value(s, formals[static_cast<std::size_t>(i)], argument, true);
+        const Value* argument = s.stack.peek();
+        if (argument == nullptr) s.fatal_error("error bsp<0");
+        store_value(s, formals[static_cast<std::size_t>(i)], *argument, true);
+        s.stack.discard_top();
     }
 }
 
@@ -61,8 +62,10 @@ void op_call(Session& s) {
     if (s.symbols[id].has_code) {
         const std::int32_t n = pop_int(s);
         if (n < 0 || n > s.stack.depth()) s.fatal_error("Number of parameters is incorrect");
-        push_frame(s, s.pc);
-        s.stack.sink(n + 2, 2);  // the frame goes under the arguments
+        // The return frame goes under the arguments.
+        if (!s.stack.insert_below(n, ReturnOffsetCell{s.pc}, BlockCell{s.current_block})) {
+            s.fatal_error("MAXSTACK Reached!!");
+        }
         push_int(s, n);
         s.set_position(id, 0);
         if (s.debug_mode == 3) s.target_line = s.current_line + 1;
@@ -127,8 +130,8 @@ void op_exitfunc(Session& s) {
     if (routine == PROC0 || routine == EVAL0) s.fatal_error("Cannot return from fucntion");
     release_scope(s, routine);
     for (int p = s.stack.depth() - 1; p >= 1; --p) {
-        if (std::holds_alternative<BlockCell>(s.stack.at(p)) &&
-            std::holds_alternative<ReturnOffsetCell>(s.stack.at(p - 1))) {
+        if (holds_alternative<BlockCell>(s.stack.at(p)) &&
+            holds_alternative<ReturnOffsetCell>(s.stack.at(p - 1))) {
             s.stack.cut(p + 1);
             return_from_block(s);
             push_result(s, routine);

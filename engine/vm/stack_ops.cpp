@@ -10,24 +10,15 @@
 
 namespace ostrac::vm {
 
-using session::slot::SUB0;
-
 void push(Session& s, Value v) {
     if (!s.stack.push(std::move(v))) s.fatal_error("MAXSTACK Reached!!");
 }
 
-void push_float(Session& s, double v) { push(s, Value{v}); }
-void push_int(Session& s, std::int32_t v) { push(s, Value{IntCell{v}}); }
+void stack_full(Session& s) { s.fatal_error("MAXSTACK Reached!!"); }
 
-void push_number(Session& s, Complex z) {
-    if (z.im == 0.0) {
-        push(s, Value{z.re});
-    } else {
-        push(s, Value{z});
-    }
+void refuse_top(Session& s, const char* message) {
+    s.fatal_error(s.stack.empty() ? "error bsp<0" : message);
 }
-
-void push_id(Session& s, std::int32_t index) { push(s, Value{IdentCell{index}}); }
 
 void push_id_by_name(Session& s, std::string_view name) {
     push_id(s, lookup_or_create(s, name, s.current_block));
@@ -43,18 +34,9 @@ void push_matrix(Session& s, MatrixRef m) { push(s, Value{std::move(m)}); }
 
 void push_matrix(Session& s, Matrix m) { push_matrix(s, std::make_shared<Matrix>(std::move(m))); }
 
-void push_frame(Session& s, std::int32_t offset) {
-    push(s, Value{ReturnOffsetCell{offset}});
-    push(s, Value{BlockCell{s.current_block}});
-}
-
-void push_block(Session& s, std::int32_t value) { push(s, Value{BlockCell{value}}); }
-
-void push_gosub(Session& s, std::int32_t offset) { push(s, Value{GosubCell{offset}}); }
-
 void push_loop_frame(Session& s, std::int32_t skip, std::int32_t depth, std::int32_t body_start,
                      std::int32_t body_end) {
-    push(s, Value{LoopFrameCell{loop_kind_for, skip, s.current_block, depth, body_start, body_end}});
+    push_scalar(s, LoopFrameCell{loop_kind_for, skip, s.current_block, depth, body_start, body_end});
 }
 
 Value pop(Session& s) {
@@ -63,14 +45,15 @@ Value pop(Session& s) {
     return v;
 }
 
-std::int32_t pop_id(Session& s) {
-    Value v = pop(s);
-    const auto* id = std::get_if<IdentCell>(&v);
-    if (id == nullptr || !s.symbols.valid_index(id->index)) s.fatal_error("sID expected");
-    return id->index;
-}
-
 namespace {
+
+// The top cell, for a typed pop that reads it in place; an empty stack stops
+// the command as a pop would.
+const Value& top_cell(Session& s) {
+    const Value* cell = s.stack.peek();
+    if (cell == nullptr) s.fatal_error("error bsp<0");
+    return *cell;
+}
 
 // The entry a reference cell stands for, after following references.
 const vm::SymbolEntry& resolved(Session& s, const IdentCell& id) {
@@ -79,37 +62,61 @@ const vm::SymbolEntry& resolved(Session& s, const IdentCell& id) {
 
 }  // namespace
 
-std::int32_t pop_int(Session& s) {
-    Value v = pop(s);
-    if (const auto* i = std::get_if<IntCell>(&v)) return i->value;
-    if (const auto* id = std::get_if<IdentCell>(&v)) {
+std::int32_t pop_int_general(Session& s) {
+    const Value& v = top_cell(s);
+    std::int32_t result = 0;
+    if (const auto* i = get_if<IntCell>(&v)) {
+        result = i->value;
+    } else if (const auto* id = get_if<IdentCell>(&v)) {
         const SymbolEntry& e = resolved(s, *id);
-        if (e.type == ValueType::Real) return floor_to_int32(e.number.re);
+        if (e.type != ValueType::Real) s.fatal_error("int expected");
+        result = floor_to_int32(e.number.re);
+    } else {
+        s.fatal_error("int expected");
     }
-    s.fatal_error("int expected");
+    s.stack.drop_scalars(1);
+    return result;
 }
 
-double pop_real(Session& s) {
-    Value v = pop(s);
-    if (const auto* d = std::get_if<double>(&v)) return *d;
-    if (const auto* i = std::get_if<IntCell>(&v)) return static_cast<double>(i->value);
-    if (const auto* id = std::get_if<IdentCell>(&v)) {
+double pop_real_general(Session& s) {
+    const Value& v = top_cell(s);
+    double result = 0.0;
+    if (const auto* d = get_if<double>(&v)) {
+        result = *d;
+    } else if (const auto* i = get_if<IntCell>(&v)) {
+        result = static_cast<double>(i->value);
+    } else if (const auto* id = get_if<IdentCell>(&v)) {
         const SymbolEntry& e = resolved(s, *id);
-        if (e.type == ValueType::Real) return e.number.re;
+        if (e.type != ValueType::Real) s.fatal_error("float expected");
+        result = e.number.re;
+    } else {
+        s.fatal_error("float expected");
     }
-    s.fatal_error("float expected");
+    s.stack.drop_scalars(1);
+    return result;
 }
 
 Complex pop_number(Session& s) {
-    Value v = pop(s);
-    if (const auto* d = std::get_if<double>(&v)) return {*d, 0.0};
-    if (const auto* z = std::get_if<Complex>(&v)) return *z;
-    if (const auto* id = std::get_if<IdentCell>(&v)) {
+    const Value& v = top_cell(s);
+    Complex result;
+    if (const auto* d = get_if<double>(&v)) {
+        result = {*d, 0.0};
+    } else if (const auto* z = get_if<Complex>(&v)) {
+        result = *z;
+    } else if (const auto* id = get_if<IdentCell>(&v)) {
         const SymbolEntry& e = resolved(s, *id);
-        if (e.type == ValueType::Real) return {e.number.re, 0.0};
-        if (e.type == ValueType::Complex) return e.number;
+        if (e.type == ValueType::Real) {
+            result = {e.number.re, 0.0};
+        } else if (e.type == ValueType::Complex) {
+            result = e.number;
+        } else {
+            s.fatal_error("float expected");
+        }
+    } else {
+        s.fatal_error("float expected");
     }
-    s.fatal_error("float expected");
+    s.stack.drop_scalars(1);
+    return result;
 }
 
 Operand pop_operand(Session& s) {
@@ -117,17 +124,17 @@ Operand pop_operand(Session& s) {
     Operand out;
     switch (tag_of(v)) {
     case ValueTag::Float:
-        out.number = {std::get<double>(v), 0.0};
+        out.number = {get<double>(v), 0.0};
         break;
     case ValueTag::Int:
-        out.number = {static_cast<double>(std::get<IntCell>(v).value), 0.0};
+        out.number = {static_cast<double>(get<IntCell>(v).value), 0.0};
         break;
     case ValueTag::Complex:
-        out.number = std::get<Complex>(v);
+        out.number = get<Complex>(v);
         if (out.number.im != 0.0) out.type = ValueType::Complex;
         break;
     case ValueTag::Ident: {
-        const SymbolEntry& e = resolved(s, std::get<IdentCell>(v));
+        const SymbolEntry& e = resolved(s, get<IdentCell>(v));
         out.type = e.type;
         out.number = e.number;
         if (e.type == ValueType::Real) out.number.im = 0.0;
@@ -137,23 +144,23 @@ Operand pop_operand(Session& s) {
     }
     case ValueTag::String:
         out.type = ValueType::String;
-        out.text = std::move(std::get<Text>(v));
+        out.text = std::move(get<Text>(v));
         break;
     case ValueTag::Matrix:
         out.type = ValueType::Matrix;
-        out.matrix = std::move(std::get<MatrixRef>(v));
+        out.matrix = std::move(get<MatrixRef>(v));
         break;
     case ValueTag::Block:
-        out.number = {static_cast<double>(std::get<BlockCell>(v).value), 0.0};
+        out.number = {static_cast<double>(get<BlockCell>(v).value), 0.0};
         break;
     case ValueTag::ReturnOffset:
-        out.number = {static_cast<double>(std::get<ReturnOffsetCell>(v).offset), 0.0};
+        out.number = {static_cast<double>(get<ReturnOffsetCell>(v).offset), 0.0};
         break;
     case ValueTag::Gosub:
-        out.number = {static_cast<double>(std::get<GosubCell>(v).offset), 0.0};
+        out.number = {static_cast<double>(get<GosubCell>(v).offset), 0.0};
         break;
     case ValueTag::LoopFrame:
-        out.number = {static_cast<double>(std::get<LoopFrameCell>(v).kind), 0.0};
+        out.number = {static_cast<double>(get<LoopFrameCell>(v).kind), 0.0};
         break;
     }
     return out;
@@ -171,25 +178,20 @@ MatrixRef pop_matrix(Session& s) {
     return std::move(op.matrix);
 }
 
-std::int32_t pop_block(Session& s) {
-    Value v = pop(s);
-    const auto* b = std::get_if<BlockCell>(&v);
-    if (b == nullptr) s.fatal_error("waiting for addr1");
-    return b->value;
-}
-
 std::int32_t pop_gosub(Session& s) {
-    Value v = pop(s);
-    const auto* g = std::get_if<GosubCell>(&v);
+    const auto* g = get_if<GosubCell>(&top_cell(s));
     if (g == nullptr) s.fatal_error("RETURN without GOSUB");
-    return g->offset;
+    const std::int32_t offset = g->offset;
+    s.stack.drop_scalars(1);
+    return offset;
 }
 
 std::int32_t pop_loop_frame(Session& s) {
-    Value v = pop(s);
-    const auto* f = std::get_if<LoopFrameCell>(&v);
+    const auto* f = get_if<LoopFrameCell>(&top_cell(s));
     if (f == nullptr) s.fatal_error("Stack Error, waiting for STACKBLOCK");
-    return f->depth;
+    const std::int32_t depth = f->depth;
+    s.stack.drop_scalars(1);
+    return depth;
 }
 
 void expect_args(Session& s, int n) {

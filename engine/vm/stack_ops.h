@@ -5,47 +5,142 @@
 #include <cstdint>
 #include <string_view>
 
+#include "session/session.h"
 #include "vm/value.h"
-
-namespace ostrac::session {
-class Session;
-}
 
 namespace ostrac::vm {
 
 using session::Session;
 
 void push(Session& s, Value v);
-void push_float(Session& s, double v);
-void push_int(Session& s, std::int32_t v);
-// A complex whose imaginary part is exactly 0 is pushed as a float.
-void push_number(Session& s, Complex z);
-void push_id(Session& s, std::int32_t index);
-// Looks the name up in the scope of the current block, creating it if absent.
-void push_id_by_name(Session& s, std::string_view name);
 void push_text(Session& s, std::string text);
 void push_text(Session& s, Text text);
 void push_matrix(Session& s, MatrixRef m);
 void push_matrix(Session& s, Matrix m);
-// A return frame: the offset at which to continue under the current block.
-void push_frame(Session& s, std::int32_t offset);
-void push_block(Session& s, std::int32_t value);
-void push_gosub(Session& s, std::int32_t offset);
+// Looks the name up in the scope of the current block, creating it if absent.
+void push_id_by_name(Session& s, std::string_view name);
 void push_loop_frame(Session& s, std::int32_t skip, std::int32_t depth, std::int32_t body_start,
                      std::int32_t body_end);
 
 Value pop(Session& s);
-std::int32_t pop_id(Session& s);
-std::int32_t pop_int(Session& s);
-double pop_real(Session& s);
-Complex pop_number(Session& s);
 Operand pop_operand(Session& s);
 Text pop_string(Session& s);
 MatrixRef pop_matrix(Session& s);
-std::int32_t pop_block(Session& s);
 std::int32_t pop_gosub(Session& s);
 // Returns the stack depth saved in the FOR frame.
 std::int32_t pop_loop_frame(Session& s);
+
+// Failures of the inline pushes and pops below, kept out of line so that
+// the paths every instruction takes stay short.
+[[noreturn]] void stack_full(Session& s);
+// Reports "error bsp<0" when the stack is empty, `message` otherwise.
+[[noreturn]] void refuse_top(Session& s, const char* message);
+// The general cases of pop_real and pop_int: every cell they accept, and
+// their messages.
+double pop_real_general(Session& s);
+std::int32_t pop_int_general(Session& s);
+
+// Scalar pushes. Scalars own nothing, so they are written in place.
+template <class T>
+inline void push_scalar(Session& s, T v) {
+    if (!s.stack.push_scalar(v)) stack_full(s);
+}
+inline void push_float(Session& s, double v) { push_scalar(s, v); }
+inline void push_int(Session& s, std::int32_t v) { push_scalar(s, IntCell{v}); }
+inline void push_id(Session& s, std::int32_t index) { push_scalar(s, IdentCell{index}); }
+inline void push_block(Session& s, std::int32_t value) { push_scalar(s, BlockCell{value}); }
+inline void push_gosub(Session& s, std::int32_t offset) { push_scalar(s, GosubCell{offset}); }
+// A complex whose imaginary part is exactly 0 is pushed as a float.
+inline void push_number(Session& s, Complex z) {
+    if (z.im == 0.0) {
+        push_scalar(s, z.re);
+    } else {
+        push_scalar(s, z);
+    }
+}
+// A return frame: the offset at which to continue under the current block.
+inline void push_frame(Session& s, std::int32_t offset) {
+    push_scalar(s, ReturnOffsetCell{offset});
+    push_scalar(s, BlockCell{s.current_block});
+}
+
+// The typed pops read the top cell where it lies and then drop it. Each
+// accepts scalar cells only, so dropping without a release loses nothing; a
+// cell they refuse stops the command, and the reset empties the stack.
+
+// The top cell as a T, popped; `message` when it is something else.
+template <class T>
+inline T pop_scalar(Session& s, const char* message) {
+    const Value* cell = s.stack.peek();
+    const T* v = cell != nullptr ? get_if<T>(cell) : nullptr;
+    if (v == nullptr) refuse_top(s, message);
+    const T result = *v;
+    s.stack.drop_scalars(1);
+    return result;
+}
+
+inline std::int32_t pop_id(Session& s) {
+    const IdentCell id = pop_scalar<IdentCell>(s, "sID expected");
+    if (!s.symbols.valid_index(id.index)) s.fatal_error("sID expected");
+    return id.index;
+}
+inline std::int32_t pop_block(Session& s) { return pop_scalar<BlockCell>(s, "waiting for addr1").value; }
+
+// A real read from a cell as pop_operand reads it: a number, or a variable
+// holding a real after following references as get_ref does. Anything else,
+// a chain get_ref would refuse included, is left to the general paths.
+[[gnu::always_inline]] inline bool plain_real(const Session& s, const Value& cell, double& out) {
+    if (const auto* d = get_if<double>(&cell)) {
+        out = *d;
+        return true;
+    }
+    if (const auto* i = get_if<IntCell>(&cell)) {
+        out = static_cast<double>(i->value);
+        return true;
+    }
+    const auto* id = get_if<IdentCell>(&cell);
+    if (id == nullptr || !s.symbols.valid_index(id->index)) return false;
+    std::int32_t index = id->index;
+    for (int steps = 0; s.symbols[index].type == ValueType::Reference; ++steps) {
+        index = s.symbols[index].ref;
+        if (steps == 10 || !s.symbols.valid_index(index)) return false;
+    }
+    const SymbolEntry& e = s.symbols[index];
+    if (e.type != ValueType::Real) return false;
+    out = e.number.re;
+    return true;
+}
+
+inline double pop_real(Session& s) {
+    const Value* cell = s.stack.peek();
+    double v = 0.0;
+    if (cell == nullptr || !plain_real(s, *cell, v)) {
+        return pop_real_general(s);
+    }
+    s.stack.drop_scalars(1);
+    return v;
+}
+
+inline std::int32_t pop_int(Session& s) {
+    const Value* cell = s.stack.peek();
+    const IntCell* i = cell != nullptr ? get_if<IntCell>(cell) : nullptr;
+    if (i == nullptr) return pop_int_general(s);
+    const std::int32_t v = i->value;
+    s.stack.drop_scalars(1);
+    return v;
+}
+
+Complex pop_number(Session& s);
+
+// Pops the top two cells when both hold plain reals (see plain_real), into
+// left (the lower cell) and right; otherwise pops nothing and returns false.
+[[gnu::always_inline]] inline bool pop_real_pair(Session& s, double& left, double& right) {
+    const Value* r = s.stack.peek(0);
+    const Value* l = s.stack.peek(1);
+    if (l == nullptr || !plain_real(s, *r, right) || !plain_real(s, *l, left)) return false;
+    s.stack.drop_scalars(2);
+    return true;
+}
 
 // Pops the argument count a built-in call pushed and checks it.
 void expect_args(Session& s, int n);

@@ -153,7 +153,7 @@ public:
 };
 
 void write_cell(Session& s, Writer& w, const Value& v) {
-    const Payload payload = std::visit(
+    const Payload payload = visit(
         [&s](const auto& cell) -> Payload {
             using T = std::decay_t<decltype(cell)>;
             if constexpr (std::is_same_v<T, double>) {

@@ -14,7 +14,7 @@ using session::slot::ANS;
 
 void op_show(session::Session& s) {
     if (s.stack.depth() > 0) {
-        if (const auto* id = std::get_if<IdentCell>(&s.stack.top());
+        if (const auto* id = get_if<IdentCell>(&s.stack.top());
             id != nullptr && s.symbols[id->index].type == ValueType::Procedure) {
             const std::int32_t index = id->index;
             pop(s);

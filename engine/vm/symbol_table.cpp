@@ -8,12 +8,24 @@ namespace ostrac::vm {
 
 namespace {
 const std::vector<int> no_slots;
+
+void insert_sorted(std::vector<int>& slots, int index) {
+    slots.insert(std::lower_bound(slots.begin(), slots.end(), index), index);
 }
+
+void erase_sorted(std::vector<int>& slots, int index) {
+    auto pos = std::lower_bound(slots.begin(), slots.end(), index);
+    if (pos != slots.end() && *pos == index) slots.erase(pos);
+}
+}  // namespace
 
 void SymbolTable::reset(int capacity) {
     entries_.assign(static_cast<std::size_t>(capacity), SymbolEntry{});
+    slot_names_.assign(entries_.size(), nullptr);
     by_name_.clear();
+    locals_.assign(entries_.size(), {});
     lowest_free_hint_ = 0;
+    ++epoch_;
 }
 
 const std::vector<int>& SymbolTable::slots_named(std::string_view name) const {
@@ -21,21 +33,30 @@ const std::vector<int>& SymbolTable::slots_named(std::string_view name) const {
     return it == by_name_.end() ? no_slots : it->second;
 }
 
-int SymbolTable::occupy_free_slot(std::string_view name, std::int32_t kind) {
+NameSlots* SymbolTable::name_slots(std::string_view name) {
+    auto it = by_name_.find(name_key(name));
+    return it == by_name_.end() ? nullptr : &it->second;
+}
+
+int SymbolTable::occupy_free_slot(std::string_view name, std::int32_t kind, NameSlots* slots) {
     int index = lowest_free_hint_;
     while (index < capacity() && !entries_[static_cast<std::size_t>(index)].is_free()) ++index;
     lowest_free_hint_ = index;
     if (index == capacity()) return -1;
 
     SymbolEntry& e = entries_[static_cast<std::size_t>(index)];
-    e.name = std::string(name.substr(0, max_name_length));
+    e.name.assign(name.substr(0, max_name_length));
     e.kind = kind;
     e.set_real(0.0);
     e.ref = 0;
-    e.has_code = false;
-    e.code.clear();
-    e.code.shrink_to_fit();
-    index_slot(index);
+    if (e.has_code || e.code.capacity() != 0) {
+        ++epoch_;  // the code of the slot's former entry goes
+        e.has_code = false;
+        e.code.clear();
+        e.code.shrink_to_fit();
+    }
+    index_slot(index, slots);
+    add_local(index);
     lowest_free_hint_ = index + 1;
     return index;
 }
@@ -44,35 +65,90 @@ void SymbolTable::release(int index) {
     SymbolEntry& e = entries_[static_cast<std::size_t>(index)];
     if (e.is_free()) return;
     unindex_slot(index);
+    remove_local(index);
     e.kind = kind::free_slot;
     lowest_free_hint_ = std::min(lowest_free_hint_, index);
+}
+
+void SymbolTable::release_locals(std::int32_t block, int keep) {
+    if (block <= 0 || block >= capacity()) return;
+    std::vector<int>& slots = locals_[static_cast<std::size_t>(block)];
+    for (int index : slots) {
+        if (index == keep) continue;
+        unindex_slot(index);
+        entries_[static_cast<std::size_t>(index)].kind = kind::free_slot;
+        lowest_free_hint_ = std::min(lowest_free_hint_, index);
+    }
+    const bool kept = std::binary_search(slots.begin(), slots.end(), keep);
+    slots.clear();  // keeps its capacity: the next call of the routine allocates nothing
+    if (kept) slots.push_back(keep);
 }
 
 void SymbolTable::grow() {
     lowest_free_hint_ = std::min(lowest_free_hint_, capacity());
     entries_.resize(entries_.size() + growth);
+    slot_names_.resize(entries_.size(), nullptr);
+    locals_.resize(entries_.size());
 }
 
 void SymbolTable::assign(std::vector<SymbolEntry> entries) {
     entries_ = std::move(entries);
+    slot_names_.assign(entries_.size(), nullptr);
     by_name_.clear();
+    locals_.assign(entries_.size(), {});
     lowest_free_hint_ = 0;
     for (int i = 0; i < capacity(); ++i) {
-        if (!entries_[static_cast<std::size_t>(i)].is_free()) index_slot(i);
+        if (entries_[static_cast<std::size_t>(i)].is_free()) continue;
+        index_slot(i);
+        add_local(i);
     }
+    ++epoch_;
 }
 
-void SymbolTable::index_slot(int index) {
-    std::vector<int>& slots = by_name_[name_key(entries_[static_cast<std::size_t>(index)].name)];
-    slots.insert(std::lower_bound(slots.begin(), slots.end(), index), index);
+void SymbolTable::set_kind(int index, std::int32_t kind) {
+    remove_local(index);
+    entries_[static_cast<std::size_t>(index)].kind = kind;
+    add_local(index);
+}
+
+void SymbolTable::set_code(int index, std::vector<std::uint8_t> code) {
+    SymbolEntry& e = entries_[static_cast<std::size_t>(index)];
+    e.code = std::move(code);
+    e.has_code = true;
+    e.code_length = static_cast<std::int32_t>(e.code.size());
+    ++epoch_;
+}
+
+void SymbolTable::drop_code(int index) {
+    SymbolEntry& e = entries_[static_cast<std::size_t>(index)];
+    e.has_code = false;
+    e.code.clear();
+    ++epoch_;
+}
+
+void SymbolTable::index_slot(int index, NameSlots* slots) {
+    const auto at = static_cast<std::size_t>(index);
+    if (slots == nullptr) slots = &by_name_[name_key(entries_[at].name)];
+    insert_sorted(*slots, index);
+    slot_names_[at] = slots;
 }
 
 void SymbolTable::unindex_slot(int index) {
-    auto it = by_name_.find(name_key(entries_[static_cast<std::size_t>(index)].name));
-    if (it == by_name_.end()) return;
-    std::vector<int>& slots = it->second;
-    auto pos = std::lower_bound(slots.begin(), slots.end(), index);
-    if (pos != slots.end() && *pos == index) slots.erase(pos);
+    const auto at = static_cast<std::size_t>(index);
+    if (slot_names_[at] != nullptr) erase_sorted(*slot_names_[at], index);
+    slot_names_[at] = nullptr;
+}
+
+// A kind beyond the table names no routine (only damaged state files hold
+// one); such an entry is nobody's local.
+void SymbolTable::add_local(int index) {
+    const std::int32_t k = entries_[static_cast<std::size_t>(index)].kind;
+    if (k > 0 && k < capacity()) insert_sorted(locals_[static_cast<std::size_t>(k)], index);
+}
+
+void SymbolTable::remove_local(int index) {
+    const std::int32_t k = entries_[static_cast<std::size_t>(index)].kind;
+    if (k > 0 && k < capacity()) erase_sorted(locals_[static_cast<std::size_t>(k)], index);
 }
 
 }  // namespace ostrac::vm

@@ -56,6 +56,9 @@ struct SymbolEntry {
     }
 };
 
+// Slots in use that carry one name, lowest index first.
+using NameSlots = std::vector<int>;
+
 class SymbolTable {
 public:
     static constexpr int initial_capacity = 10;
@@ -74,12 +77,17 @@ public:
     bool valid_index(int index) const { return index >= 0 && index < capacity(); }
 
     // Slots in use that carry this name (case ignored, ten characters), lowest
-    // index first.
+    // index first. A name once indexed keeps its list, at the same address,
+    // until the table is reset or replaced (see epoch()).
     const std::vector<int>& slots_named(std::string_view name) const;
+    // The same list, to be handed back to occupy_free_slot; null when the
+    // name was never indexed.
+    NameSlots* name_slots(std::string_view name);
 
     // Takes the lowest free slot for a new entry of this name and kind, or
-    // returns -1 when every slot is in use.
-    int occupy_free_slot(std::string_view name, std::int32_t kind);
+    // returns -1 when every slot is in use. `slots`, when given, is the name's
+    // list from name_slots, which spares hashing the name again.
+    int occupy_free_slot(std::string_view name, std::int32_t kind, NameSlots* slots = nullptr);
 
     // Marks a slot free; its other bytes stay until the slot is reused.
     void release(int index);
@@ -90,13 +98,36 @@ public:
     // Replaces every slot (a loaded state); the name index is rebuilt.
     void assign(std::vector<SymbolEntry> entries);
 
+    // Frees every slot whose kind is `block` (the locals of a routine) except
+    // `keep`.
+    void release_locals(std::int32_t block, int keep);
+
+    // Kinds and code change through the table, which keeps its indexes and
+    // its epoch up to date.
+    void set_kind(int index, std::int32_t kind);
+    void set_code(int index, std::vector<std::uint8_t> code);
+    void drop_code(int index);
+
+    // Counts the events after which a name's candidate list (slots_named) may
+    // live elsewhere or code may say something else: the table replaced, code
+    // given to or taken from an entry, code compiled into a block. What was
+    // remembered about a code position or a candidate list holds only while
+    // the epoch is the same.
+    std::uint64_t epoch() const { return epoch_; }
+    void note_code_written() { ++epoch_; }
+
 private:
-    void index_slot(int index);
+    void index_slot(int index, NameSlots* slots = nullptr);
     void unindex_slot(int index);
+    void add_local(int index);
+    void remove_local(int index);
 
     std::vector<SymbolEntry> entries_;
-    std::unordered_map<std::string, std::vector<int>> by_name_;
+    std::unordered_map<std::string, NameSlots> by_name_;
+    std::vector<NameSlots*> slot_names_;  // for each slot in use, its name's list
     int lowest_free_hint_ = 0;  // no free slot below this index
+    std::vector<std::vector<int>> locals_;  // by routine index: the slots of its locals
+    std::uint64_t epoch_ = 1;
 };
 
 }  // namespace ostrac::vm

@@ -9,21 +9,12 @@ namespace ostrac::vm {
 
 using session::slot::EVAL0;
 
-std::int32_t lookup_or_create(Session& s, std::string_view name, std::int32_t scope) {
-    // Code compiled by EVAL sees the names of the block that called EVAL,
-    // whose index EVAL keeps in its own entry's kind.
-    const bool in_eval = s.current_block == EVAL0 && s.symbols.valid_index(EVAL0);
-    const std::int32_t eval_scope = in_eval ? s.symbols[EVAL0].kind : 0;
-    if (scope != 0 && in_eval) scope = eval_scope;
-
+std::int32_t lookup_or_create(Session& s, std::string_view name, std::int32_t scope, NameSlots* slots) {
+    scope = lookup_scope(s, scope);
     for (;;) {
-        for (int index : s.symbols.slots_named(name)) {
-            const SymbolEntry& e = s.symbols[index];
-            const bool visible = e.kind == scope || e.has_code || e.kind == kind::constant ||
-                                 e.kind == kind::system || (in_eval && e.kind == eval_scope);
-            if (visible) return index;
-        }
-        const int created = s.symbols.occupy_free_slot(name, scope);
+        const std::int32_t found = first_visible(s, slots ? *slots : s.symbols.slots_named(name), scope);
+        if (found >= 0) return found;
+        const int created = s.symbols.occupy_free_slot(name, scope, slots);
         if (created >= 0) return created;
         try {
             s.symbols.grow();
@@ -36,10 +27,8 @@ std::int32_t lookup_or_create(Session& s, std::string_view name, std::int32_t sc
 
 std::int32_t create_with_value(Session& s, std::string_view name, std::int32_t kind, double value) {
     const std::int32_t index = lookup_or_create(s, name, kind);
-    SymbolEntry& e = s.symbols[index];
-    e.has_code = false;
-    e.code.clear();
-    e.set_real(value);
+    s.symbols.drop_code(index);
+    s.symbols[index].set_real(value);
     return index;
 }
 
@@ -62,9 +51,9 @@ void checknoconst(Session& s, std::int32_t index, const Value& cell) {
     if (target.kind != kind::system) return;
 
     double value = 0.0;
-    if (const auto* d = std::get_if<double>(&cell)) {
+    if (const auto* d = get_if<double>(&cell)) {
         value = *d;
-    } else if (const auto* id = std::get_if<IdentCell>(&cell);
+    } else if (const auto* id = get_if<IdentCell>(&cell);
                id != nullptr && s.symbols.valid_index(id->index) &&
                s.symbols[get_ref(s, id->index)].type == ValueType::Real) {
         value = s.symbols[get_ref(s, id->index)].number.re;
@@ -85,9 +74,7 @@ void checknoconst(Session& s, std::int32_t index, const Value& cell) {
 
 void release_scope(Session& s, std::int32_t block) {
     if (block <= 0) return;  // only routines (positive indexes) have locals
-    for (int i = 0; i < s.symbols.capacity(); ++i) {
-        if (i != EVAL0 && s.symbols[i].kind == block) s.symbols.release(i);
-    }
+    s.symbols.release_locals(block, EVAL0);
 }
 
 }  // namespace ostrac::vm

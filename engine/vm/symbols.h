@@ -4,21 +4,50 @@
 
 #include <cstdint>
 #include <string_view>
+#include <vector>
 
+#include "session/session.h"
+#include "vm/symbol_table.h"
 #include "vm/value.h"
-
-namespace ostrac::session {
-class Session;
-}
 
 namespace ostrac::vm {
 
 using session::Session;
 
+// Code compiled by EVAL sees the names of the block that called EVAL,
+// whose index EVAL keeps in its own entry's kind; 0 outside EVAL code.
+inline bool in_eval(const Session& s) {
+    return s.current_block == session::slot::EVAL0 && s.symbols.valid_index(session::slot::EVAL0);
+}
+
+// The scope a lookup in `scope` searches and creates in: inside EVAL code,
+// the caller's instead of EVAL's own.
+inline std::int32_t lookup_scope(const Session& s, std::int32_t scope) {
+    return scope != 0 && in_eval(s) ? s.symbols[session::slot::EVAL0].kind : scope;
+}
+
+// The first of `candidates` (slots of one name, lowest first) that code
+// running in the current block sees, for a lookup in `scope`; -1 when none is.
+inline std::int32_t first_visible(const Session& s, const std::vector<int>& candidates, std::int32_t scope) {
+    const bool in_eval = vm::in_eval(s);
+    const std::int32_t eval_scope = in_eval ? s.symbols[session::slot::EVAL0].kind : 0;
+    scope = lookup_scope(s, scope);
+
+    for (int index : candidates) {
+        const SymbolEntry& e = s.symbols[index];
+        const bool visible = e.kind == scope || e.has_code || e.kind == kind::constant ||
+                             e.kind == kind::system || (in_eval && e.kind == eval_scope);
+        if (visible) return index;
+    }
+    return -1;
+}
+
 // The visible entry with this name, created in `scope` when there is none.
 // scope is 0 (global), the index of a routine (its locals), or a negative kind
 // when start-up creates constants and system variables.
-std::int32_t lookup_or_create(Session& s, std::string_view name, std::int32_t scope);
+// `slots`, when given, is the name's list (SymbolTable::name_slots).
+std::int32_t lookup_or_create(Session& s, std::string_view name, std::int32_t scope,
+                              NameSlots* slots = nullptr);
 
 // lookup_or_create, then a float value and no code.
 std::int32_t create_with_value(Session& s, std::string_view name, std::int32_t kind, double value);

@@ -64,7 +64,7 @@ protected:
         op(s());
         ASSERT_EQ(s().stack.depth(), 1);
         const vm::Value v = vm::pop(s());
-        const auto* id = std::get_if<vm::IdentCell>(&v);
+        const auto* id = vm::get_if<vm::IdentCell>(&v);
         ASSERT_NE(id, nullptr);
         EXPECT_EQ(id->index, session::slot::SUB0);
     }

@@ -42,15 +42,15 @@ Value mat(std::initializer_list<std::initializer_list<Complex>> rows) {
 // "string '5 '", "[1 2 ; 3 4 ]".
 std::string describe(const Value& v) {
     std::string out;
-    if (const auto* d = std::get_if<double>(&v)) {
+    if (const auto* d = vm::get_if<double>(&v)) {
         vm::append_general(out, *d, 8);
-    } else if (const auto* z = std::get_if<Complex>(&v)) {
+    } else if (const auto* z = vm::get_if<Complex>(&v)) {
         out = "complex ";
         vm::format_number(out, *z, 0, 0);
         out.pop_back();
-    } else if (const auto* t = std::get_if<vm::Text>(&v)) {
+    } else if (const auto* t = vm::get_if<vm::Text>(&v)) {
         out = "string '" + **t + "'";
-    } else if (const auto* m = std::get_if<vm::MatrixRef>(&v)) {
+    } else if (const auto* m = vm::get_if<vm::MatrixRef>(&v)) {
         out = "[";
         for (int r = 1; r <= (*m)->rows(); ++r) {
             if (r > 1) out += "; ";
@@ -186,7 +186,7 @@ TEST_F(BuiltinTest, IntegerPartsRoundingAndFactorials) {
         {__LINE__, vm::op_ncr, 0, {f(-5.5), f(2.9)}, "10"},
     });
     // As after a conversion to an integer, a zero integer part has no sign.
-    EXPECT_FALSE(std::signbit(std::get<double>(call(vm::op_int, 0, {f(-0.5)}))));
+    EXPECT_FALSE(std::signbit(vm::get<double>(call(vm::op_int, 0, {f(-0.5)}))));
 }
 
 TEST_F(BuiltinTest, MatricesStatisticsRootsUnitsAndText) {

@@ -72,7 +72,7 @@ protected:
     // The top cell is the no-value result.
     bool pops_sub0() {
         const vm::Value v = vm::pop(s());
-        const auto* id = std::get_if<vm::IdentCell>(&v);
+        const auto* id = vm::get_if<vm::IdentCell>(&v);
         return id != nullptr && id->index == session::slot::SUB0;
     }
 

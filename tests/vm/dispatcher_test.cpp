@@ -32,12 +32,12 @@ TEST_F(DispatcherTest, LiteralsPushTheirCells) {
                         .bytes);
     for (int i = 0; i < 6; ++i) EXPECT_NE(s().step(), 0);
     ASSERT_EQ(s().stack.depth(), 8);  // the command's return frame lies below
-    EXPECT_EQ(std::get<double>(s().stack.at(2)), 2.5);
-    EXPECT_EQ(std::get<vm::IntCell>(s().stack.at(3)).value, -7);
-    EXPECT_EQ(std::get<numeric::Complex>(s().stack.at(4)), (numeric::Complex{0, 3}));
+    EXPECT_EQ(vm::get<double>(s().stack.at(2)), 2.5);
+    EXPECT_EQ(vm::get<vm::IntCell>(s().stack.at(3)).value, -7);
+    EXPECT_EQ(vm::get<numeric::Complex>(s().stack.at(4)), (numeric::Complex{0, 3}));
     EXPECT_EQ(vm::tag_of(s().stack.at(5)), vm::ValueTag::Float) << "0i is the float 0";
-    EXPECT_EQ(*std::get<vm::Text>(s().stack.at(6)), "hi");
-    const auto x = std::get<vm::IdentCell>(s().stack.at(7)).index;
+    EXPECT_EQ(*vm::get<vm::Text>(s().stack.at(6)), "hi");
+    const auto x = vm::get<vm::IdentCell>(s().stack.at(7)).index;
     EXPECT_EQ(s().symbols[x].name, "x");
     EXPECT_EQ(s().symbols[x].kind, 0);
 }

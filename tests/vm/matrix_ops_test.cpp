@@ -29,10 +29,10 @@ using test::str;
 // "float 2", "complex 0 4", "string b", "matrix [1 2; 3 (0,4)]".
 std::string describe(const Value& v) {
     std::ostringstream out;
-    if (const auto* d = std::get_if<double>(&v)) out << "float " << *d;
-    if (const auto* z = std::get_if<Complex>(&v)) out << "complex " << z->re << ' ' << z->im;
-    if (const auto* t = std::get_if<vm::Text>(&v)) out << "string " << **t;
-    if (const auto* m = std::get_if<vm::MatrixRef>(&v)) {
+    if (const auto* d = vm::get_if<double>(&v)) out << "float " << *d;
+    if (const auto* z = vm::get_if<Complex>(&v)) out << "complex " << z->re << ' ' << z->im;
+    if (const auto* t = vm::get_if<vm::Text>(&v)) out << "string " << **t;
+    if (const auto* m = vm::get_if<vm::MatrixRef>(&v)) {
         out << "matrix [";
         for (int r = 1; r <= (*m)->rows(); ++r) {
             for (int k = 1; k <= (*m)->cols(); ++k) {

@@ -152,11 +152,11 @@ TEST_F(OperandStackTest, TypedPopsReportTheirOwnMessages) {
     }
 }
 
-TEST_F(OperandStackTest, ReverseAndSinkRearrangeTheTopCells) {
+TEST_F(OperandStackTest, ReverseAndInsertBelowRearrangeTheTopCells) {
     auto tops = [&](int n) {
         std::vector<double> out;
         for (int i = s().stack.depth() - n; i < s().stack.depth(); ++i)
-            out.push_back(std::get<double>(s().stack.at(i)));
+            out.push_back(vm::get<double>(s().stack.at(i)));
         return out;
     };
     for (double v : {1.0, 2.0, 3.0, 4.0, 5.0}) vm::push_float(s(), v);
@@ -165,10 +165,22 @@ TEST_F(OperandStackTest, ReverseAndSinkRearrangeTheTopCells) {
     s().stack.reverse(5);
     EXPECT_EQ(tops(5), (std::vector<double>{2, 3, 4, 5, 1}));
 
-    // Sinking the top two cells under three below them, as a call moves its
-    // return frame under the arguments.
-    s().stack.sink(5, 2);
-    EXPECT_EQ(tops(5), (std::vector<double>{5, 1, 2, 3, 4}));
+    // A call puts its return frame under its three arguments; a string
+    // argument keeps its text when moved up.
+    vm::push_text(s(), std::string("arg"));
+    ASSERT_TRUE(s().stack.insert_below(3, vm::ReturnOffsetCell{7}, vm::BlockCell{9}));
+    ASSERT_EQ(s().stack.depth(), 8);
+    EXPECT_EQ(vm::get<vm::ReturnOffsetCell>(s().stack.at(3)).offset, 7);
+    EXPECT_EQ(vm::get<vm::BlockCell>(s().stack.at(4)).value, 9);
+    EXPECT_EQ(vm::get<double>(s().stack.at(5)), 5.0);
+    EXPECT_EQ(vm::get<double>(s().stack.at(6)), 1.0);
+    EXPECT_EQ(*vm::get<vm::Text>(s().stack.at(7)), "arg");
+
+    // Two more cells would reach the capacity: nothing moves.
+    while (s().stack.depth() < vm::OperandStack::capacity - 2) vm::push_float(s(), 0.0);
+    const int depth = s().stack.depth();
+    EXPECT_FALSE(s().stack.insert_below(1, vm::ReturnOffsetCell{1}, vm::BlockCell{1}));
+    EXPECT_EQ(s().stack.depth(), depth);
 }
 
 }  // namespace

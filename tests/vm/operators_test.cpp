@@ -38,11 +38,11 @@ std::string describe(const Value& v) {
     const auto number = [&out](Complex z) {
         if (z.im == 0.0) out << z.re; else out << '(' << z.re << ',' << z.im << ')';
     };
-    if (const auto* d = std::get_if<double>(&v)) out << "float " << *d;
-    if (const auto* n = std::get_if<vm::IntCell>(&v)) out << "int " << n->value;
-    if (const auto* z = std::get_if<Complex>(&v)) out << "complex " << z->re << ' ' << z->im;
-    if (const auto* t = std::get_if<vm::Text>(&v)) out << "string " << **t;
-    if (const auto* m = std::get_if<vm::MatrixRef>(&v)) {
+    if (const auto* d = vm::get_if<double>(&v)) out << "float " << *d;
+    if (const auto* n = vm::get_if<vm::IntCell>(&v)) out << "int " << n->value;
+    if (const auto* z = vm::get_if<Complex>(&v)) out << "complex " << z->re << ' ' << z->im;
+    if (const auto* t = vm::get_if<vm::Text>(&v)) out << "string " << **t;
+    if (const auto* m = vm::get_if<vm::MatrixRef>(&v)) {
         out << "matrix [";
         for (int r = 1; r <= (*m)->rows(); ++r) {
             for (int k = 1; k <= (*m)->cols(); ++k) {
@@ -96,8 +96,8 @@ TEST_F(OperatorTest, ResultsAndFailuresByKindPair) {
     // Variables of value type Complex keep that kind even with an imaginary part of 0.
     const Value zero_c = var("zc", c(0, 1));
     const Value two_c = var("twoc", c(2, 1));
-    s().symbols[std::get<vm::IdentCell>(zero_c).index].number = {0, 0};
-    s().symbols[std::get<vm::IdentCell>(two_c).index].number = {2, 0};
+    s().symbols[vm::get<vm::IdentCell>(zero_c).index].number = {0, 0};
+    s().symbols[vm::get<vm::IdentCell>(two_c).index].number = {2, 0};
     const std::string unsupported = "Unsupported operator for these types line=0";
     const std::string by_zero = "Error division_by_zero  line=0";
     const std::string incorrect = "Incorrect type line=0";
@@ -180,7 +180,7 @@ TEST_F(OperatorTest, RealPowerOfANegativeBaseIsNaNNotAComplexRoot) {
     vm::push_float(s(), -8);
     vm::push_float(s(), 1.0 / 3.0);
     vm::op_pow(s());
-    EXPECT_TRUE(std::isnan(std::get<double>(s().stack.top())));
+    EXPECT_TRUE(std::isnan(vm::get<double>(s().stack.top())));
 }
 
 TEST_F(OperatorTest, PolarTakesTheAngleInTheCurrentUnit) {

@@ -1,8 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
+#include <string>
+#include <vector>
 
+#include "support/code_builder.h"
 #include "support/test_session.h"
+#include "vm/dispatcher.h"
 #include "vm/names.h"
 #include "vm/stack_ops.h"
 #include "vm/symbols.h"
@@ -28,10 +33,34 @@ protected:
     // A user function entry, as a definition leaves it.
     std::int32_t function(const char* name) {
         const auto f = global(name);
-        s().symbols[f].kind = vm::kind::function;
-        s().symbols[f].has_code = true;
-        s().symbols[f].code.assign(1, 0);
+        s().symbols.set_kind(f, vm::kind::function);
+        s().symbols.set_code(f, std::vector<std::uint8_t>(1, 0));
         return f;
+    }
+
+    // The specified lookup: the first visible slot with the name in a scan
+    // from slot 0, or -1.
+    std::int32_t scan(std::string_view name, std::int32_t scope) {
+        const bool in_eval = s().current_block == EVAL0;
+        const std::int32_t eval_scope = s().symbols[EVAL0].kind;
+        if (scope != 0 && in_eval) scope = eval_scope;
+        for (int i = 0; i < s().symbols.capacity(); ++i) {
+            const vm::SymbolEntry& e = s().symbols[i];
+            if (e.is_free() || !vm::names_equal(vm::name_key(e.name), vm::name_key(name))) continue;
+            if (e.kind == scope || e.has_code || e.kind == -2 || e.kind == -3 ||
+                (in_eval && e.kind == eval_scope))
+                return i;
+        }
+        return -1;
+    }
+
+    // What a lookup that finds nothing creates: the lowest free slot, or the
+    // first one growth adds.
+    std::int32_t lowest_free() {
+        for (int i = 0; i < s().symbols.capacity(); ++i) {
+            if (s().symbols[i].is_free()) return i;
+        }
+        return s().symbols.capacity();
     }
 
     TestSession ts;
@@ -112,13 +141,13 @@ TEST_F(SymbolTableTest, EvalSeesTheScopeOfItsCaller) {
     const auto local = vm::lookup_or_create(s(), "y", f);
     const auto gy = global("y");
 
-    s().symbols[EVAL0].kind = f;  // EVAL performed inside f
+    s().symbols.set_kind(EVAL0, f);  // EVAL performed inside f
     s().set_position(EVAL0, 0);
     EXPECT_EQ(vm::lookup_or_create(s(), "y", EVAL0), local);
     const auto fresh = vm::lookup_or_create(s(), "z", EVAL0);
     EXPECT_EQ(s().symbols[fresh].kind, f) << "new names become locals of the caller";
 
-    s().symbols[EVAL0].kind = 0;  // EVAL performed at the top level
+    s().symbols.set_kind(EVAL0, 0);  // EVAL performed at the top level
     EXPECT_EQ(vm::lookup_or_create(s(), "y", EVAL0), gy);
 }
 
@@ -128,7 +157,7 @@ TEST_F(SymbolTableTest, ReleaseScopeFreesOnlyTheRoutinesLocals) {
     vm::set_float(s(), gx, 5);
     const auto lx = vm::lookup_or_create(s(), "x", f);
     vm::set_float(s(), lx, 7);
-    s().symbols[EVAL0].kind = f;
+    s().symbols.set_kind(EVAL0, f);
 
     vm::release_scope(s(), f);
     EXPECT_TRUE(s().symbols[lx].is_free());
@@ -187,20 +216,6 @@ TEST_F(SymbolTableTest, ConstantsAndSystemVariablesGuardTheirValues) {
 // The name index must return exactly what scanning every slot from index 0
 // and taking the first visible one with the name would return.
 TEST_F(SymbolTableTest, IndexedLookupAgreesWithAScanOfTheTable) {
-    auto scan = [&](std::string_view name, std::int32_t scope) -> std::int32_t {
-        const bool in_eval = s().current_block == EVAL0;
-        const std::int32_t eval_scope = s().symbols[EVAL0].kind;
-        if (scope != 0 && in_eval) scope = eval_scope;
-        for (int i = 0; i < s().symbols.capacity(); ++i) {
-            const vm::SymbolEntry& e = s().symbols[i];
-            if (e.is_free() || !vm::names_equal(vm::name_key(e.name), vm::name_key(name))) continue;
-            if (e.kind == scope || e.has_code || e.kind == -2 || e.kind == -3 ||
-                (in_eval && e.kind == eval_scope))
-                return i;
-        }
-        return -1;
-    };
-
     std::mt19937 rng(12345);
     const char* names[] = {"a", "B", "c", "x", "X", "long_name1", "LONG_NAME1x", "pi", "ans", "f", "g"};
     std::vector<std::int32_t> routines;
@@ -216,28 +231,94 @@ TEST_F(SymbolTableTest, IndexedLookupAgreesWithAScanOfTheTable) {
         if (action == 1) {
             const auto e = vm::lookup_or_create(s(), name, 0);
             if (s().symbols[e].kind == 0 && e > 7) {
-                s().symbols[e].kind = vm::kind::function;
-                s().symbols[e].has_code = true;
+                s().symbols.set_kind(e, vm::kind::function);
+                s().symbols.set_code(e, std::vector<std::uint8_t>(1, 0));
                 routines.push_back(e);
             }
             continue;
         }
         if (action == 2) {
             s().set_position(rng() % 2 ? EVAL0 : session::slot::PROC0, 0);
-            if (!routines.empty()) s().symbols[EVAL0].kind = rng() % 2 ? 0 : routines[0];
+            if (!routines.empty()) s().symbols.set_kind(EVAL0, rng() % 2 ? 0 : routines[0]);
         }
         std::int32_t expected = scan(name, scope);
-        if (expected < 0) {
-            // A new entry takes the lowest free slot, after growing if need be.
-            expected = s().symbols.capacity();
-            for (int i = 0; i < s().symbols.capacity(); ++i) {
-                if (s().symbols[i].is_free()) {
-                    expected = i;
-                    break;
-                }
-            }
-        }
+        if (expected < 0) expected = lowest_free();
         ASSERT_EQ(vm::lookup_or_create(s(), name, scope), expected) << "round " << round << " name " << name;
+    }
+}
+
+// Identifier operands remember where their name's candidates are kept; what
+// they push must still be what the scan finds, whatever happened to the table
+// and the code since the operand last ran.
+TEST_F(SymbolTableTest, IdentifierOperandsAgreeWithAScanOfTheTable) {
+    const std::vector<std::string> names = {"a", "B", "c", "x", "X", "f", "g", "y", "ans", "long_name1"};
+    std::vector<std::int32_t> sites;  // offset of each name's PUSHID in every block's code
+    test::CodeBuilder code;
+    for (const std::string& name : names) {
+        sites.push_back(static_cast<std::int32_t>(code.bytes.size()));
+        code.pushid(name);
+    }
+    // PROC0 and EVAL0 keep their buffers: the code is written over them, as
+    // compiling does.
+    auto write_over = [&](std::int32_t block, const std::vector<std::uint8_t>& bytes) {
+        std::copy(bytes.begin(), bytes.end(), s().symbols[block].code.begin());
+        s().symbols.note_code_written();
+    };
+    write_over(session::slot::PROC0, code.bytes);
+    write_over(EVAL0, code.bytes);
+
+    std::mt19937 rng(2024);
+    std::vector<std::int32_t> routines;
+    for (int round = 0; round < 6000; ++round) {
+        switch (rng() % 12) {
+        case 0:
+            if (!routines.empty()) vm::release_scope(s(), routines[rng() % routines.size()]);
+            break;
+        case 1: {  // a function defined over a global of that name
+            const auto e = vm::lookup_or_create(s(), names[rng() % names.size()], 0);
+            if (s().symbols[e].kind == 0 && e > 7) {
+                s().symbols.set_kind(e, vm::kind::function);
+                s().symbols.set_code(e, code.bytes);
+                routines.push_back(e);
+            }
+            break;
+        }
+        case 2:
+            if (!routines.empty()) s().symbols.set_kind(EVAL0, rng() % 2 ? 0 : routines[rng() % routines.size()]);
+            break;
+        case 3: {  // the one-letter names of a block change places
+            std::vector<std::string> shuffled = names;
+            std::shuffle(shuffled.begin(), shuffled.begin() + 8, rng);
+            test::CodeBuilder other;
+            for (const std::string& name : shuffled) other.pushid(name);
+            write_over(rng() % 2 ? EVAL0 : session::slot::PROC0, other.bytes);
+            break;
+        }
+        case 4:
+            if (!routines.empty() && rng() % 4 == 0) {  // a routine's slot freed and reused
+                const auto r = routines[rng() % routines.size()];
+                vm::release_scope(s(), r);
+                s().symbols.release(r);
+                std::erase(routines, r);
+            }
+            break;
+        default:
+            break;
+        }
+
+        std::vector<std::int32_t> blocks = {session::slot::PROC0, EVAL0};
+        blocks.insert(blocks.end(), routines.begin(), routines.end());
+        const std::int32_t block = blocks[rng() % blocks.size()];
+        const std::int32_t site = sites[rng() % sites.size()];
+        s().set_position(block, site);
+        // The name at the site, read back from the code itself.
+        const auto* at = s().symbols[block].code.data() + site + 2;
+        const std::string name(reinterpret_cast<const char*>(at));
+
+        std::int32_t expected = scan(name, block);
+        if (expected < 0) expected = lowest_free();
+        vm::execute_one(s());
+        ASSERT_EQ(vm::pop_id(s()), expected) << "round " << round << " name " << name << " block " << block;
     }
 }
 

@@ -6,6 +6,12 @@
 
 namespace ostrac::ui {
 
+namespace {
+// Steps run between two looks at the gate: the console waits for at most
+// this many when it needs the session, a few microseconds of simple steps.
+constexpr int steps_per_run = 1024;
+}  // namespace
+
 TMyThread::TMyThread(session::Session& session, WorkerGate& gate) : session_(session), gate_(gate) {}
 
 TMyThread::~TMyThread() {
@@ -22,7 +28,7 @@ void TMyThread::run() {
         // The session reports its own errors; a fault that still escapes a
         // step is reported like a fatal error and the session starts afresh.
         try {
-            session_.step();
+            session_.run(steps_per_run);
         } catch (const session::FatalError&) {
             session_.reset();
         } catch (const std::exception&) {
