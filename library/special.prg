@@ -70,6 +70,21 @@ function gamma(x)
   gamma = g_
 endfn
 
+// Natural logarithm of x > 0 over the whole range of doubles (ln forms the
+// modulus from squares, which under- and overflow beyond 1e154).
+function lnx_(x)
+  x_ = x
+  if x_ < 1e-150 then
+    lnx_ = ln(x_ * 2 ^ 500) - 346.5735902799727
+  else
+    if x_ > 1e150 then
+      lnx_ = ln(x_ / 2 ^ 500) + 346.5735902799727
+    else
+      lnx_ = ln(x_)
+    endif
+  endif
+endfn
+
 // Largest whole number not above x.
 function floor_(x)
   f_ = x - frac(x)
@@ -192,7 +207,7 @@ function Yn(n, x)
     next
     w_ = w_ + j_
     j0_ = j_ / w_: j1_ = jp_ / w_
-    l_ = ln(x_ / 2) + 0.57721566490153286
+    l_ = lnx_(x_ / 2) + 0.57721566490153286
     y0_ = 0.63661977236758134 * (l_ * j0_ - 2 * a_ / w_)
     y1_ = 0.63661977236758134 * ((l_ - 1) * j1_ - j0_ / x_ - b_ / w_)
   endif
@@ -253,7 +268,7 @@ function k01_(x)
       t_ = t_ * y_ / (k_ * k_)
       p_ = q_
     until t_ < 1e-18
-    l_ = ln(x_ / 2)
+    l_ = lnx_(x_ / 2)
     k01_ = [a_ - l_ * i0_, 1 / x_ + l_ * i1_ - x_ / 4 * b_]
     returnf
   endif
