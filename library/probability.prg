@@ -8,8 +8,8 @@
 
 // Regularised incomplete gamma [P(a, x), Q(a, x)], a > 0: the series below
 // a + 1, Lentz's continued fraction for Q above.
-function gammapq_(a, x)
-  a_ = a: x_ = x
+function gammapq_(p_a, p_x)
+  a_ = p_a: x_ = p_x
   if x_ <= 0 then
     gammapq_ = [0, 1]
     returnf
@@ -45,8 +45,8 @@ function gammapq_(a, x)
 endfn
 
 // Continued fraction of the incomplete beta function (modified Lentz).
-function betacf_(a, b, x)
-  a_ = a: b_ = b: x_ = x
+function betacf_(p_a, p_b, p_x)
+  a_ = p_a: b_ = p_b: x_ = p_x
   c_ = 1: d_ = 1 - (a_ + b_) * x_ / (a_ + 1)
   if (d_ < 1e-300) and (d_ > -1e-300) then d_ = 1e-300: endif
   d_ = 1 / d_: h_ = d_: m_ = 0
@@ -73,8 +73,8 @@ endfn
 
 // Regularised incomplete beta [I_x(a, b), 1 - I_x(a, b)], given x and
 // y = 1 - x each to full accuracy.
-function ibeta_(a, b, x, y)
-  a_ = a: b_ = b: x_ = x: y_ = y
+function ibeta_(p_a, p_b, p_x, p_y)
+  a_ = p_a: b_ = p_b: x_ = p_x: y_ = p_y
   if x_ <= 0 then
     ibeta_ = [0, 1]
     returnf
@@ -104,8 +104,8 @@ function ibeta_(a, b, x, y)
 endfn
 
 // Upper tail P(Z > x) of the standard normal distribution.
-function normal(x)
-  x_ = x
+function normal(p_x)
+  x_ = p_x
   r_ = gammapq_(0.5, x_ * x_ / 2)
   if x_ >= 0 then
     normal = 0.5 * r_(1, 2)
@@ -115,16 +115,16 @@ function normal(x)
 endfn
 
 // Upper tail of the chi-square distribution with n degrees of freedom.
-function upperX(n, x)
-  n_ = n: x_ = x
+function upperX(p_n, p_x)
+  n_ = p_n: x_ = p_x
   needint_(n_, 1, "upperX: the degrees of freedom n must be a whole number >= 1")
   r_ = gammapq_(n_ / 2, x_ / 2)
   upperX = r_(1, 2)
 endfn
 
 // Upper tail P(T > t) of Student's t distribution with n degrees of freedom.
-function upperT(n, t)
-  n_ = n: t_ = t
+function upperT(p_n, p_t)
+  n_ = p_n: t_ = p_t
   needint_(n_, 1, "upperT: the degrees of freedom n must be a whole number >= 1")
   w_ = n_ + t_ * t_
   r_ = ibeta_(n_ / 2, 0.5, n_ / w_, t_ * t_ / w_)
@@ -136,8 +136,8 @@ function upperT(n, t)
 endfn
 
 // Upper tail of the F distribution with n1 and n2 degrees of freedom.
-function upperF(n1, n2, x)
-  a_ = n1: b_ = n2: x_ = x
+function upperF(p_n1, p_n2, p_x)
+  a_ = p_n1: b_ = p_n2: x_ = p_x
   needint_(a_, 1, "upperF: the degrees of freedom n1 must be a whole number >= 1")
   needint_(b_, 1, "upperF: the degrees of freedom n2 must be a whole number >= 1")
   if x_ <= 0 then
@@ -150,8 +150,8 @@ function upperF(n1, n2, x)
 endfn
 
 // P(X >= x) for the binomial distribution of n trials with probability p.
-function upperB(n, p, x)
-  n_ = n: p_ = p: x_ = x
+function upperB(p_n, p_p, p_x)
+  n_ = p_n: p_ = p_p: x_ = p_x
   needint_(n_, 0, "upperB: the number of trials n must be a whole number >= 0")
   if (p_ < 0) or (p_ > 1) then argerr_("upperB: the probability p must lie between 0 and 1"): endif
   needint_(x_, -1e300, "upperB: x must be a whole number")
@@ -168,8 +168,8 @@ function upperB(n, p, x)
 endfn
 
 // P(X >= x) for the Poisson distribution of mean lambda.
-function upperP(lambda, x)
-  l_ = lambda: x_ = x
+function upperP(p_lambda, p_x)
+  l_ = p_lambda: x_ = p_x
   if l_ <= 0 then argerr_("upperP: the mean lambda must be > 0"): endif
   needint_(x_, -1e300, "upperP: x must be a whole number")
   if x_ <= 0 then
@@ -181,8 +181,8 @@ function upperP(lambda, x)
 endfn
 
 // Logarithm of the binomial coefficient (a over b).
-function lchoose_(a, b)
-  a_ = a: b_ = b
+function lchoose_(p_a, p_b)
+  a_ = p_a: b_ = p_b
   c_ = lgam_(a_ + 1)
   d_ = lgam_(b_ + 1)
   e_ = lgam_(a_ - b_ + 1)
@@ -194,8 +194,8 @@ endfn
 // the side of x away from the mode, where they fall off; the first term
 // comes from logarithms, so tails down to the smallest doubles keep their
 // relative accuracy.
-function upperH(total, succ, drawn, x)
-  t_ = total: m_ = succ: n_ = drawn: x_ = x
+function upperH(p_total, p_succ, p_drawn, p_x)
+  t_ = p_total: m_ = p_succ: n_ = p_drawn: x_ = p_x
   needint_(t_, 0, "upperH: the population N must be a whole number >= 0")
   needint_(m_, 0, "upperH: the successes M must be a whole number from 0 to N")
   needint_(n_, 0, "upperH: the number drawn n must be a whole number from 0 to N")

@@ -10,8 +10,8 @@
 
 // Approximate upper point of the standard normal distribution for a tail
 // q <= 0.5 (Acklam's rational approximations, relative error about 1e-9).
-function nq0_(q)
-  q_ = q
+function nq0_(p_q)
+  q_ = p_q
   if q_ < 0.02425 then
     r_ = (-2 * lnx_(q_)) ^ 0.5
     nq0_ = -(((((-7.784894002430293e-03 * r_ - 3.223964580411365e-01) * r_ - 2.400758277161838e+00) * r_ - 2.549732539343734e+00) * r_ + 4.374664141464968e+00) * r_ + 2.938163982698783e+00) / ((((7.784695709041462e-03 * r_ + 3.224671290700398e-01) * r_ + 2.445134137142996e+00) * r_ + 3.754408661907416e+00) * r_ + 1)
@@ -22,21 +22,21 @@ function nq0_(q)
   endif
 endfn
 
-// [lower tail, upper tail, density] at x > 0 for distribution k: 1 normal,
+// [lower tail, upper tail, ln density] at x > 0 for distribution k: 1 normal,
 // 2 chi-square with a degrees of freedom, 3 Student's t with a, 4 F with a
 // and b.
-function tails_(k, a, b, x)
-  k_ = k: a_ = a: b_ = b: x_ = x
+function tails_(p_k, p_a, p_b, p_x)
+  k_ = p_k: a_ = p_a: b_ = p_b: x_ = p_x
   if k_ = 1 then
     z_ = x_ * x_ / 2
     r_ = gammapq_(0.5, z_)
-    tails_ = [0.5 + 0.5 * r_(1, 1), 0.5 * r_(1, 2), 0.3989422804014327 * exp(-z_)]
+    tails_ = [0.5 + 0.5 * r_(1, 1), 0.5 * r_(1, 2), -0.91893853320467274 - z_]
   endif
   if k_ = 2 then
     r_ = gammapq_(a_ / 2, x_ / 2)
     l_ = lnx_(x_ / 2)
     l_ = (a_ / 2 - 1) * l_ - x_ / 2 - lgam_(a_ / 2)
-    tails_ = [r_(1, 1), r_(1, 2), 0.5 * exp(l_)]
+    tails_ = [r_(1, 1), r_(1, 2), l_ - 0.69314718055994531]
   endif
   if k_ = 3 then
     w_ = a_ + x_ * x_
@@ -45,7 +45,7 @@ function tails_(k, a, b, x)
     g_ = lgam_(a_ / 2)
     h_ = lnx_(w_ / a_)
     l_ = l_ - g_ - 0.5 * ln(a_ * 3.141592653589793) - (a_ + 1) / 2 * h_
-    tails_ = [0.5 + 0.5 * r_(1, 2), 0.5 * r_(1, 1), exp(l_)]
+    tails_ = [0.5 + 0.5 * r_(1, 2), 0.5 * r_(1, 1), l_]
   endif
   if k_ = 4 then
     w_ = b_ + a_ * x_
@@ -59,7 +59,7 @@ function tails_(k, a, b, x)
     l_ = l_ + (a_ / 2 - 1) * g_
     g_ = lnx_(w_ / b_)
     l_ = l_ - (a_ + b_) / 2 * g_
-    tails_ = [r_(1, 2), r_(1, 1), exp(l_)]
+    tails_ = [r_(1, 2), r_(1, 1), l_]
   endif
 endfn
 
@@ -71,8 +71,8 @@ endsub
 // The x at which the upper tail of distribution k (see tails_) equals p.
 // Normal and t are symmetric: above p = 0.5 the point is minus the point of
 // 1 - p, which is exact there.
-function quant_(k, a, b, p)
-  k_ = k: a_ = a: b_ = b: p_ = p
+function quant_(p_k, p_a, p_b, p_p)
+  k_ = p_k: a_ = p_a: b_ = p_b: p_ = p_p
   g_ = 1: j_ = 2: q_ = p_
   if (k_ = 1) or (k_ = 3) then
     if p_ = 0.5 then
@@ -127,21 +127,23 @@ function quant_(k, a, b, p)
         lo_ = u_: d_ = 20
       endif
     else
-      f_ = lnx_(t_)
-      f_ = f_ - m_
+      l_ = lnx_(t_)
+      f_ = l_ - m_
       if j_ = 1 then f_ = -f_: endif
       if f_ > 0 then lo_ = u_: else hi_ = u_: endif
-      d_ = x_ * r_(1, 3) / t_
+      // The slope x density / T, formed in logarithms: the density
+      // underflows far out in a power-law tail.
+      d_ = exp(u_ + r_(1, 3) - l_)
       if d_ > 0 then
         d_ = f_ / d_
       else
         d_ = 20 * f_
       endif
     endif
-    if d_ > 20 then d_ = 20: endif
-    if d_ < -20 then d_ = -20: endif
+    if d_ > 100 then d_ = 100: endif
+    if d_ < -100 then d_ = -100: endif
     v_ = u_ + d_
-    if (v_ <= lo_) or (v_ >= hi_) then
+    if (v_ < lo_) or (v_ > hi_) then
       if (lo_ > -1e300) and (hi_ < 1e300) then v_ = (lo_ + hi_) / 2: endif
     endif
     d_ = v_ - u_
@@ -154,31 +156,31 @@ function quant_(k, a, b, p)
 endfn
 
 // Upper point of the standard normal distribution: normal(x) = p.
-function upperNi(p)
-  p_ = p
+function upperNi(p_p)
+  p_ = p_p
   needp_(p_, "upperNi: p must lie strictly between 0 and 1")
   upperNi = quant_(1, 0, 0, p_)
 endfn
 
 // Upper point of the chi-square distribution: upperX(n, x) = p.
-function upperXi(n, p)
-  n_ = n: p_ = p
+function upperXi(p_n, p_p)
+  n_ = p_n: p_ = p_p
   needint_(n_, 1, "upperXi: the degrees of freedom n must be a whole number >= 1")
   needp_(p_, "upperXi: p must lie strictly between 0 and 1")
   upperXi = quant_(2, n_, 0, p_)
 endfn
 
 // Upper point of Student's t distribution: upperT(n, t) = p.
-function upperTi(n, p)
-  n_ = n: p_ = p
+function upperTi(p_n, p_p)
+  n_ = p_n: p_ = p_p
   needint_(n_, 1, "upperTi: the degrees of freedom n must be a whole number >= 1")
   needp_(p_, "upperTi: p must lie strictly between 0 and 1")
   upperTi = quant_(3, n_, 0, p_)
 endfn
 
 // Upper point of the F distribution: upperF(n1, n2, x) = p.
-function upperFi(n1, n2, p)
-  a_ = n1: b_ = n2: p_ = p
+function upperFi(p_n1, p_n2, p_p)
+  a_ = p_n1: b_ = p_n2: p_ = p_p
   needint_(a_, 1, "upperFi: the degrees of freedom n1 must be a whole number >= 1")
   needint_(b_, 1, "upperFi: the degrees of freedom n2 must be a whole number >= 1")
   needp_(p_, "upperFi: p must lie strictly between 0 and 1")

@@ -12,8 +12,9 @@
 //   and remainders are written in parentheses;
 // - sin and cos follow the angle unit; exp of an imaginary argument gives
 //   cos and sin in radians whatever the unit is;
-// - local names end in "_", so they do not meet the names of a user's
-//   functions or of the variables in a user's expression text.
+// - functions are visible in every scope, so a local or a parameter named
+//   like one of a user's functions would be that function's entry: local
+//   names end in "_" and parameter names start with "p_".
 
 // Stops the calling program with a message: prints it, then halts.
 sub argerr_(m_)
@@ -31,8 +32,8 @@ endsub
 // to a few units of the last place, and Stirling's series above, with the
 // power split in two halves so that it neither overflows early nor loses
 // the accuracy that a single exp of the logarithm would.
-function gampos_(x)
-  z_ = x
+function gampos_(p_x)
+  z_ = p_x
   if z_ < 10 then
     z_ = z_ - 1
     a_ = 0.99999999999980993 + 676.5203681218851 / (z_ + 1) - 1259.1392167224028 / (z_ + 2)
@@ -52,8 +53,8 @@ endfn
 
 // The gamma function; below 0.5 by reflection, with sin(pi x) formed from
 // the distance to the nearest integer so that it stays exact near the poles.
-function gamma(x)
-  x_ = x
+function gamma(p_x)
+  x_ = p_x
   if x_ <= 0 then
     if frac(x_) = 0 then argerr_("gamma: x must not be 0 or a negative integer"): endif
   endif
@@ -72,29 +73,35 @@ endfn
 
 // Natural logarithm of x > 0 over the whole range of doubles (ln forms the
 // modulus from squares, which under- and overflow beyond 1e154).
-function lnx_(x)
-  x_ = x
+function lnx_(p_x)
+  x_ = p_x
   if x_ < 1e-150 then
-    lnx_ = ln(x_ * 2 ^ 500) - 346.5735902799727
+    lnx_ = ln(x_ * 2 ^ 600) - 415.88830833596717
   else
     if x_ > 1e150 then
-      lnx_ = ln(x_ / 2 ^ 500) + 346.5735902799727
+      lnx_ = ln(x_ / 2 ^ 600) + 415.88830833596717
     else
       lnx_ = ln(x_)
     endif
   endif
 endfn
 
+// Absolute value of a real x (abs forms it from squares, which under- and
+// overflow beyond 1e154).
+function absx_(p_x)
+  if p_x < 0 then absx_ = -p_x: else absx_ = p_x: endif
+endfn
+
 // Largest whole number not above x.
-function floor_(x)
-  f_ = x - frac(x)
-  if f_ > x then f_ = f_ - 1: endif
+function floor_(p_x)
+  f_ = p_x - frac(p_x)
+  if f_ > p_x then f_ = f_ - 1: endif
   floor_ = f_
 endfn
 
 // Natural logarithm of gamma(x) for x > 0.
-function lgam_(x)
-  z_ = x
+function lgam_(p_x)
+  z_ = p_x
   if z_ < 10 then
     l_ = gampos_(z_ + 1)
     lgam_ = ln(l_) - ln(z_)
@@ -107,9 +114,9 @@ endfn
 
 // First index of Miller's backward recurrence for order n at x: far enough
 // above both that the neglected tail is below the last place.
-function mstart_(n, x)
-  b_ = n
-  if x > b_ then b_ = x: endif
+function mstart_(p_n, p_x)
+  b_ = p_n
+  if p_x > b_ then b_ = p_x: endif
   m_ = b_ - frac(b_) + 20 + 3 * sqrt(b_)
   m_ = m_ - frac(m_)
   mstart_ = m_ + (m_ mod 2)
@@ -118,8 +125,8 @@ endfn
 // Hankel's asymptotic expansion for x >= 25: [J, Y] of order 0 or 1. The
 // phase x - (2n + 1) pi / 4 is split so that cos x and sin x come straight
 // from the library.
-function hankel_(n, x)
-  n_ = n: x_ = x
+function hankel_(p_n, p_x)
+  n_ = p_n: x_ = p_x
   u_ = 4 * n_ * n_
   p_ = 1: q_ = 0: t_ = 1: k_ = 1
   repeat
@@ -143,8 +150,8 @@ endfn
 
 // Bessel function of the first kind, J_n(x), by Miller's backward
 // recurrence normalised with J_0 + 2 (J_2 + J_4 + ...) = 1.
-function Jn(n, x)
-  n_ = n: x_ = x
+function Jn(p_n, p_x)
+  n_ = p_n: x_ = p_x
   needint_(n_, 0, "Jn: the order n must be a whole number >= 0")
   s_ = 1
   if x_ < 0 then
@@ -172,8 +179,8 @@ endfn
 // Bessel function of the second kind, Y_n(x), x > 0. Y_0 and Y_1 come from
 // the Neumann series over Miller's J values below 25 and from Hankel's
 // expansion above; forward recurrence, stable for Y, gives higher orders.
-function Yn(n, x)
-  n_ = n: x_ = x
+function Yn(p_n, p_x)
+  n_ = p_n: x_ = p_x
   needint_(n_, 0, "Yn: the order n must be a whole number >= 0")
   if x_ <= 0 then argerr_("Yn: x must be > 0"): endif
   if x_ >= 25 then
@@ -224,8 +231,8 @@ endfn
 
 // Modified Bessel function of the first kind, I_n(x), by backward
 // recurrence normalised with I_0 + 2 (I_1 + I_2 + ...) = exp(x).
-function In(n, x)
-  n_ = n: x_ = x
+function In(p_n, p_x)
+  n_ = p_n: x_ = p_x
   needint_(n_, 0, "In: the order n must be a whole number >= 0")
   s_ = 1
   if x_ < 0 then
@@ -253,8 +260,8 @@ endfn
 
 // [K_0, K_1] at x > 0: the power series up to 2, Steed's continued
 // fraction (Temme's form for order 0) above.
-function k01_(x)
-  x_ = x
+function k01_(p_x)
+  x_ = p_x
   if x_ <= 2 then
     i0_ = In(0, x_)
     i1_ = In(1, x_)
@@ -296,8 +303,8 @@ endfn
 
 // Modified Bessel function of the second kind, K_n(x), x > 0: K_0 and K_1,
 // then forward recurrence, which is stable for K.
-function Kn(n, x)
-  n_ = n: x_ = x
+function Kn(p_n, p_x)
+  n_ = p_n: x_ = p_x
   needint_(n_, 0, "Kn: the order n must be a whole number >= 0")
   if x_ <= 0 then argerr_("Kn: x must be > 0"): endif
   r_ = k01_(x_)
