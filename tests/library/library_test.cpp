@@ -178,6 +178,7 @@ TEST(LibraryStartTest, LoadsQuietlyAndQuickly) {
     const auto start = Clock::now();
     LibrarySession lib;
     const double ms = ms_since(start);
+    std::printf("start-up with the library: %.2f ms\n", ms);
     EXPECT_EQ(lib.raw().host.lines, std::vector<std::string>{});
     if (timed_build) {
         EXPECT_LE(ms, load_budget_ms);
@@ -289,6 +290,15 @@ TEST(LibraryHouseRulesTest, SolversLeaveTheUsersVariablesAlone) {
     // Values reach the expression at full precision, not through STR's
     // eight digits.
     EXPECT_NEAR(lib.value("solve_bi(\"x-1.23456789012\", \"x\", 0, 2)"), 1.23456789012, 1e-15);
+}
+
+TEST(LibraryHouseRulesTest, ASolverCalledFromEvaluatedTextIsRefusedNotRunOnGarbage) {
+    LibrarySession lib;
+    lib.run("f = \"x^2-2\": v = \"x\": r = 7");
+    EXPECT_EQ(lib.run("eval \"r = solve_nw(f, v, 1)\""),
+              std::vector<std::string>{"Cannot call eval from eval line=1"});
+    EXPECT_EQ(lib.value("r"), 7);
+    EXPECT_NEAR(lib.value("solve_nw(f, v, 1)"), std::sqrt(2.0), 1e-15);
 }
 
 TEST(LibraryHouseRulesTest, TwoCallsOfOneFunctionInAnExpressionAreSafeInsideTheLibrary) {
