@@ -34,6 +34,9 @@ constexpr bool timed_build = true;
 constexpr bool timed_build = false;
 #endif
 constexpr double call_budget_ms = 5.0;
+// Builds that skip the clock run many times slower; they check every sixth
+// point, which keeps the test at a few seconds there too.
+constexpr std::size_t point_stride = timed_build ? 1 : 6;
 constexpr double load_budget_ms = 5.0;
 
 struct ReferencePoint {
@@ -120,7 +123,10 @@ TEST_P(LibraryAccuracyTest, WorstErrorOverTheReferencePointsIsWithinTheLimit) {
     std::string worst_call;
     double slowest = 0;
     std::string slowest_call;
-    for (const ReferencePoint& p : points) {
+    std::size_t checked = 0;
+    for (std::size_t i = 0; i < points.size(); i += point_stride) {
+        const ReferencePoint& p = points[i];
+        ++checked;
         const double got = lib.value(p.call);
         double error = std::abs(got - p.expected);
         if (c.measure == Measure::Relative && p.expected != 0) error /= std::abs(p.expected);
@@ -136,7 +142,7 @@ TEST_P(LibraryAccuracyTest, WorstErrorOverTheReferencePointsIsWithinTheLimit) {
             }
         }
     }
-    std::printf("%-10s %4zu points  worst %s error %.2e at %s", c.file, points.size(),
+    std::printf("%-10s %4zu points  worst %s error %.2e at %s", c.file, checked,
                 c.measure == Measure::Relative ? "relative" : "absolute", worst, worst_call.c_str());
     if (timed_build) std::printf("  slowest %.2f ms at %s", slowest, slowest_call.c_str());
     std::printf("\n");
