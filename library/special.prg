@@ -148,8 +148,9 @@ function hankel_(p_n, p_x)
   hankel_ = [f_ * (p_ * c_ - q_ * s_), f_ * (p_ * s_ + q_ * c_)]
 endfn
 
-// Bessel function of the first kind, J_n(x), by Miller's backward
-// recurrence normalised with J_0 + 2 (J_2 + J_4 + ...) = 1.
+// Bessel function of the first kind, J_n(x): for large x and n below x / 2
+// from Hankel's expansion, otherwise by Miller's backward recurrence
+// normalised with J_0 + 2 (J_2 + J_4 + ...) = 1.
 function Jn(p_n, p_x)
   n_ = p_n: x_ = p_x
   needint_(n_, 0, "Jn: the order n must be a whole number >= 0")
@@ -160,6 +161,21 @@ function Jn(p_n, p_x)
   endif
   if x_ = 0 then
     Jn = (n_ = 0)
+    returnf
+  endif
+  if (x_ >= 25) and (n_ <= x_ / 2) then
+    // Far from the turning point forward recurrence from Hankel's J_0 and
+    // J_1 is stable, and it costs n steps instead of about x.
+    h_ = hankel_(0, x_)
+    j0_ = h_(1, 1)
+    h_ = hankel_(1, x_)
+    j1_ = h_(1, 1)
+    if n_ = 0 then j1_ = j0_: endif
+    for k_ = 1 to n_ - 1
+      j2_ = 2 * k_ / x_ * j1_ - j0_
+      j0_ = j1_: j1_ = j2_
+    next
+    Jn = s_ * j1_
     returnf
   endif
   m_ = mstart_(n_, x_)

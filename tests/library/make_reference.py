@@ -56,6 +56,9 @@ BESSEL_X = [1e-5, 0.01, 0.1, 0.5, 1, 1.5, 2, 2.5, 3.3, 5, 7.5, 10, 12.75, 15, 19
             40, 50, 75, 100, 150, 200]
 
 
+LARGE_X = [1000, 1e4, 1e5]
+
+
 def bessel_zero_x(kind, n):
     fn = mp.besseljzero if kind == "J" else mp.besselyzero
     return [float(fn(n, k)) for k in (1, 2, 5, 10)]
@@ -252,9 +255,9 @@ def main():
         plain = write
         write = lambda name, rows: plain(name, rows) if name in only else None
     write("gamma", gamma_rows())
-    write("Jn", bessel_rows("Jn", mp.besselj, [0, 1, 2, 3, 5, 10, 20, 50], BESSEL_X))
+    write("Jn", bessel_rows("Jn", mp.besselj, [0, 1, 2, 3, 5, 10, 20, 50], BESSEL_X + LARGE_X))
     write("Jn_zeros", bessel_zero_rows("Jn", mp.besselj, [0, 1, 2, 3, 5, 10, 20, 50], "J"))
-    write("Yn", bessel_rows("Yn", mp.bessely, [0, 1, 2, 3, 5, 10, 20], BESSEL_X))
+    write("Yn", bessel_rows("Yn", mp.bessely, [0, 1, 2, 3, 5, 10, 20], BESSEL_X + LARGE_X))
     write("Yn_zeros", bessel_zero_rows("Yn", mp.bessely, [0, 1, 2, 3, 5, 10, 20], "Y"))
     write("In", bessel_rows("In", mp.besseli, [0, 1, 2, 5, 10, 20, 50], BESSEL_X + [300, 500, 700]))
     write("Kn", bessel_rows("Kn", mp.besselk, [0, 1, 2, 5, 10, 20, 50], BESSEL_X + [300, 500, 700]))
