@@ -12,6 +12,10 @@
 //   and remainders are written in parentheses;
 // - sin and cos follow the angle unit; exp of an imaginary argument gives
 //   cos and sin in radians whatever the unit is;
+// - abs, ln and sqrt form the modulus from squares, which under- and
+//   overflow beyond 1e154, so the library uses absx_, lnx_ and x ^ 0.5;
+// - a bad argument is reported by argerr_: the language has no statement
+//   that raises an error with a message, so it prints one and halts;
 // - functions are visible in every scope, so a local or a parameter named
 //   like one of a user's functions would be that function's entry: local
 //   names end in "_" and parameter names start with "p_".
