@@ -28,7 +28,9 @@ TempFolder::~TempFolder() {
     std::filesystem::remove_all(path_, ignored);
 }
 
-TestSession::TestSession() : session(std::make_unique<session::Session>(host)) {
+TestSession::TestSession(const std::filesystem::path& startup_file)
+    : session(std::make_unique<session::Session>(host)) {
+    if (!startup_file.empty()) std::filesystem::copy_file(startup_file, home.path() / "data0.bin");
     std::array<std::string, session::Session::search_path_count> paths;
     paths[0] = home.path().string();
     session->init(paths);

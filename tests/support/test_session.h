@@ -25,7 +25,9 @@ private:
 };
 
 struct TestSession {
-    TestSession();
+    // A fresh session; with `startup_file`, that file is its home folder's
+    // data0.bin, which start-up loads.
+    explicit TestSession(const std::filesystem::path& startup_file = {});
 
     // Copies hand-assembled code into PROC0 and starts it as a command.
     void load_program(const std::vector<std::uint8_t>& code);

@@ -111,6 +111,11 @@ TEST(StatementsTest, EvalRunsInTheCallersScope) {
         {__LINE__, {"eval \"2 + 3\""}, {"5"}},
         {__LINE__, {"function f(a): eval \"f = a * 2\": endfn", "print f(21)"}, {"42"}},
         {__LINE__, {"t = \"x\"", "eval \"eval t\""}, {"Cannot call eval from eval line=1"}},
+        // A function called from evaluated text would compile over the text
+        // it returns to.
+        {__LINE__, {"function f(a): eval \"f = a * 2\": endfn", "eval \"r = f(2): print 7\""},
+         {"Cannot call eval from eval line=1"}},
+        {__LINE__, {"function f(a): eval \"f = a * 2\": endfn", "eval \"print f(4)\"", "print f(5)"}, {"10"}},
     });
 }
 
