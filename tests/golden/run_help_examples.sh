@@ -18,6 +18,14 @@ cli="$1" shared="$2" help="$3"
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 
+# Every link inside the help leads to an anchor of it.
+missing="$(comm -23 <(grep -o 'href="#[^"]*"' "$help" | sed 's/href="#//; s/"$//' | sort -u) \
+                    <(grep -o 'name="[^"]*"' "$help" | sed 's/name="//; s/"$//' | sort -u))"
+if [ -n "$missing" ]; then
+  echo "links without an anchor: $missing"
+  exit 1
+fi
+
 # One file per example: its first line is the class, the rest its text with
 # the character entities of the help file decoded.
 awk -v dir="$work" '
