@@ -128,6 +128,11 @@ TEST(CallText, ComposesNameParenthesisAndCommaSeparatedFields) {
         {__LINE__, 70, {"\"ft\"", "\"m\""}, "5", "5*cu( \"ft\",\"m\")"},
         {__LINE__, 70, {"\"ft\"", "\"m\""}, "1", "cu( \"ft\",\"m\")"},
         {__LINE__, 70, {"\"ft\"", "\"m\""}, "", "cu( \"ft\",\"m\")"},
+        {__LINE__, 70, {"\"ft\"", "\"m\""}, "-2.5", "-2.5*cu( \"ft\",\"m\")"},
+        {__LINE__, 70, {"\"ft\"", "\"m\""}, "len_1", "len_1*cu( \"ft\",\"m\")"},
+        // The whole value is converted, not its last term.
+        {__LINE__, 70, {"\"ft\"", "\"m\""}, "2+3", "(2+3)*cu( \"ft\",\"m\")"},
+        {__LINE__, 70, {"\"ft\"", "\"m\""}, "1e-3", "(1e-3)*cu( \"ft\",\"m\")"},
         {__LINE__, 36, {"5"}, "", "nPr( 5,)"},  // a missing field is written empty
     };
     for (const Case& c : cases) {

@@ -433,6 +433,13 @@ void TFWizardTest::calc_composes_and_runs_the_call() {
     QCOMPARE(console.memo->lines().mid(before), (QStringList{">> 2.5*cu( \"km\",\"m\")", "2500"}));
     QCOMPARE(console.edit->text(), QString());
     QCOMPARE(console.edit->history().slot(0), QString("2.5*cu( \"km\",\"m\")"));
+
+    // A value of several terms is converted whole.
+    control<QLineEdit>(wizard, "E_Value")->setText("1+1.5");
+    const qsizetype next = console.memo->lines().size();
+    click(wizard, "SpeedButton2");
+    QVERIFY(console.wait_idle());
+    QCOMPARE(console.memo->lines().mid(next), (QStringList{">> (1+1.5)*cu( \"km\",\"m\")", "2500"}));
 }
 
 void TFWizardTest::calc_with_nothing_selected_submits_the_entry_field() {
