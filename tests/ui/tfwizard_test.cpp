@@ -570,6 +570,9 @@ void TFWizardTest::tab_completes_function_names_and_the_tooltip_shows_the_syntax
     QTest::keyClick(edit, Qt::Key_Tab);
     QCOMPARE(edit->text(), QString("x = upperNi"));
     QCOMPARE(edit->toolTip(), QString("upperNi(p)"));
+    edit->undo();
+    QCOMPARE(edit->text(), QString("x = upperN"));
+    edit->redo();
     // A name with two entries shows both syntaxes.
     edit->setText("abs(");
     QCOMPARE(edit->toolTip(), QString("Abs (z)\nabs (v)"));

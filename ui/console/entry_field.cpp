@@ -132,8 +132,9 @@ void EntryField::insert_completion(const QString& name) {
     const std::string line = text().toStdString();
     const int caret = cursorPosition();
     const int start = text_position(line, help::word_start(line, byte_offset(text(), caret)));
-    setText(text().left(start) + name + text().mid(caret));
-    setCursorPosition(start + static_cast<int>(name.size()));
+    // Through the selection, so that Ctrl+Z can take the completion back.
+    setSelection(start, caret - start);
+    insert(name);
 }
 
 void EntryField::show_syntax() {
