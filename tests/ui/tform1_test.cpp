@@ -135,7 +135,7 @@ void TForm1Test::controls_have_their_designed_place_and_text_data() {
     QTest::newRow("BOptions") << "BOptions" << QRect(4, 126, 37, 24) << "Option" << true;
     QTest::newRow("BAyuda") << "BAyuda" << QRect(41, 126, 37, 24) << "Help" << true;
     QTest::newRow("Button1") << "Button1" << QRect(4, 152, 21, 17) << "?" << true;
-    QTest::newRow("SpeedButton1") << "SpeedButton1" << QRect(29, 152, 23, 17) << "Fx ..." << false;
+    QTest::newRow("SpeedButton1") << "SpeedButton1" << QRect(29, 152, 23, 17) << "Fx ..." << true;
 }
 
 void TForm1Test::controls_have_their_designed_place_and_text() {

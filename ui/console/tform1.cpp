@@ -23,6 +23,7 @@
 #include "options/toptions.h"
 #include "session/home_folder.h"
 #include "vm/state_file.h"
+#include "wizard/tfwizard.h"
 
 namespace ostrac::ui {
 
@@ -118,6 +119,10 @@ TForm1::TForm1(QWidget* parent)
     connect(options_, &TOptions::settingsAccepted, this, &TForm1::apply_settings);
     help_ = new HelpWindow(this);
     graph_ = new TFGraph(this);
+    wizard_ = new TFWizard(this);
+    connect(wizard_, &TFWizard::entryComposed, this, &TForm1::console_set_entry);
+    connect(wizard_, &TFWizard::submitRequested, this, &TForm1::console_submit);
+    connect(Edit1, &EntryField::helpRequested, wizard_, &TFWizard::show_function);
 
     drain_timer_.setInterval(10);
     connect(&drain_timer_, &QTimer::timeout, this, &TForm1::drain_events);
@@ -158,15 +163,16 @@ void TForm1::build_panel() {
     connect(Lmode, &ClickableLabel::clicked, this, &TForm1::LmodeClick);
     connect(Lvmode, &ClickableLabel::clicked, this, &TForm1::LvmodeClick);
 
-    // The program editor and the function wizard are not part of this
-    // program yet: their buttons stay disabled.
+    // The program editor is not part of this program yet: its button stays
+    // disabled.
     make_button<QToolButton>("Editor", "B_Edit", {2, 41, 38, 22}, Panel1)->setEnabled(false);
     connect(make_button<QToolButton>("Graph", "B_graph", {40, 41, 39, 22}, Panel1), &QToolButton::clicked, this,
             [this] {
                 graph_->show();
                 graph_->raise();
             });
-    make_button<QToolButton>("Fx ...", "SpeedButton1", {29, 152, 23, 17}, Panel1)->setEnabled(false);
+    connect(make_button<QToolButton>("Fx ...", "SpeedButton1", {29, 152, 23, 17}, Panel1), &QToolButton::clicked,
+            this, &TForm1::SpeedButton1Click);
 
     auto* break_button = make_button<QToolButton>("Break", "BBreak", {2, 64, 38, 22}, Panel1);
     set_colours(break_button, QPalette::Button, panel_colour, QPalette::ButtonText, Qt::blue);
@@ -232,6 +238,8 @@ void TForm1::console_submit() {
     Edit1->accept_line(accepted);
     update_buttons();
 }
+
+void TForm1::console_set_entry(const QString& text) { Edit1->setText(text); }
 
 void TForm1::resume_worker(WorkerGate::SessionAccess& access) {
     apply_events();
@@ -429,6 +437,11 @@ void TForm1::Button1Click() {
     about.exec();
     Edit1->setFocus();
     Edit1->setCursorPosition(0);
+}
+
+void TForm1::SpeedButton1Click() {
+    wizard_->show();
+    wizard_->raise();
 }
 
 void TForm1::apply_settings(const Settings& settings) {

@@ -29,6 +29,7 @@ class ClickableLabel;
 class EntryField;
 class HelpWindow;
 class TFGraph;
+class TFWizard;
 class OutputPane;
 class TOptions;
 
@@ -47,6 +48,8 @@ public:
     // The Enter key: hands the entry text to the session, unless a program
     // runs (then the entry keeps its text).
     void console_submit();
+    // Replaces the text of the entry field (the function wizard's ">>").
+    void console_set_entry(const QString& text);
 
     session::RunState run_state() const { return session_.run_state.load(); }
     // Exclusive use of the session (see the class comment).
@@ -59,6 +62,7 @@ public:
 
     HelpWindow* help_window() const { return help_; }
     TFGraph* graph_window() const { return graph_; }
+    TFWizard* wizard_window() const { return wizard_; }
 
 signals:
     // Debugger requests for the program editor. They may be emitted while the
@@ -83,6 +87,7 @@ private:
     void Bsave2Click();
     void BAyudaClick();
     void Button1Click();
+    void SpeedButton1Click();
 
     // Resumes a parked worker and polls the queue until it parks again.
     // Events queued before are applied first, so that an earlier Suspended
@@ -117,6 +122,7 @@ private:
     TOptions* options_ = nullptr;
     HelpWindow* help_ = nullptr;
     TFGraph* graph_ = nullptr;
+    TFWizard* wizard_ = nullptr;
 };
 
 }  // namespace ostrac::ui
