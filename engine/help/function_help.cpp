@@ -177,12 +177,12 @@ constexpr std::array<HelpEntry, 69> help_table{{
     {66, "upperFi", "upperFi(n1,n2,p)", "Percentage point of Snedecor's F distribution: the x with P(F > x) = p",
      {{numerator_freedom, denominator_freedom, probability}}},
     {67, "upperB", "upperB(n,p,x)",
-     "Upper tail probability at x of the binomial distribution of n trials with probability p of success",
+     "Probability of at least x successes, P(X >= x), in n trials with probability p of success in each",
      {{{"n", "number of trials"}, {"p", "probability of success in one trial"}, {"x", "number of successes"}}}},
-    {68, "upperP", "upperP(lambda,x)", "Upper tail probability at x of the Poisson distribution of mean lambda",
+    {68, "upperP", "upperP(lambda,x)", "Probability of at least x events, P(X >= x), in a Poisson distribution of mean lambda",
      {{{"lambda", "mean number of events"}, {"x", "number of events"}}}},
     {69, "upperH", "upperH(N,M,n,x)",
-     "Upper tail probability at x of the hypergeometric distribution: a sample of n drawn without replacement "
+     "Probability of at least x successes, P(X >= x), in a sample of n drawn without replacement "
      "from N items of which M are successes",
      {{{"N", "number of items in the population"},
        {"M", "number of successes in the population"},

@@ -22,9 +22,9 @@ namespace {
 bool eval_block_in_use(const session::Session& s) {
     if (s.current_block == EVAL0) return true;
     for (int i = 1; i < s.stack.depth(); ++i) {
-        const auto* block = std::get_if<BlockCell>(&s.stack.at(i));
+        const auto* block = get_if<BlockCell>(&s.stack.at(i));
         if (block != nullptr && block->value == EVAL0 &&
-            std::holds_alternative<ReturnOffsetCell>(s.stack.at(i - 1))) {
+            holds_alternative<ReturnOffsetCell>(s.stack.at(i - 1))) {
             return true;
         }
     }

@@ -9,8 +9,7 @@
 #                           must not stop with an error message.
 #
 # A class that also holds "approx" compares numbers to a relative 1e-6
-# (results of approximations); one that holds "lib" is skipped (examples of
-# start-up library functions this build does not have).
+# (results of approximations).
 #
 # usage: run_help_examples.sh CLI SHARED_DIR HELP_FILE
 set -euo pipefail
@@ -85,11 +84,10 @@ approx_equal() {
 
 error_pattern=' line=-?[0-9]+$|^parse error|^Value not allowed|^Imposible|^No Defined Function|^internal_error|^Cannot |^No numbers|^Matrix too large'
 
-failures=0 checked=0 skipped=0
+failures=0 checked=0
 for example in "$work"/*.ex; do
   cls="$(head -n 1 "$example")"
   tail -n +2 "$example" > "$example.text"
-  if [[ " $cls " == *" lib "* ]]; then skipped=$((skipped + 1)); continue; fi
   checked=$((checked + 1))
   home="$work/home"
   rm -rf "$home"; mkdir "$home"
@@ -116,5 +114,5 @@ for example in "$work"/*.ex; do
   failures=$((failures + 1))
 done
 
-echo "$checked examples checked, $skipped skipped (library functions), $failures failed"
+echo "$checked examples checked, $failures failed"
 [ "$checked" -gt 0 ] && [ "$failures" -eq 0 ]
