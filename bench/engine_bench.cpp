@@ -8,6 +8,7 @@
 #include "numeric/matrix.h"
 #include "numeric/polynomial_roots.h"
 #include "vm/dispatcher.h"
+#include "vm/opcodes.h"
 #include "vm/number_format.h"
 #include "vm/symbols.h"
 
@@ -39,6 +40,28 @@ void BM_IdentifierLookup(benchmark::State& state) {
     for (auto _ : state) benchmark::DoNotOptimize(vm::lookup_or_create(b.session, probe, 0));
 }
 BENCHMARK(BM_IdentifierLookup)->Arg(10)->Arg(1000)->Arg(10000);
+
+// The lookup a running program makes: a PUSHID instruction of a loop body,
+// with 10, 1,000 or 10,000 other names in the table.
+void BM_IdentifierOperand(benchmark::State& state) {
+    BenchSession b;
+    const int names = static_cast<int>(state.range(0));
+    for (int i = 0; i < names; ++i) vm::lookup_or_create(b.session, "v" + std::to_string(i), 0);
+    session::Session& s = b.session;
+    s.input_line = "v" + std::to_string(names / 2);
+    frontend::restart_scanner(s);
+    frontend::compile_block(s, session::slot::PROC0);
+    s.enter_main_block();
+    s.run_state = session::RunState::Running;
+    const std::int32_t site = s.pc;
+    if (vm::execute_one(s) != static_cast<int>(vm::Op::PUSHID)) state.SkipWithError("not a PUSHID");
+    for (auto _ : state) {
+        s.pc = site;
+        benchmark::DoNotOptimize(vm::execute_one(s));
+        s.stack.cut(2);
+    }
+}
+BENCHMARK(BM_IdentifierOperand)->Arg(10)->Arg(1000)->Arg(10000);
 
 std::vector<std::string> program_lines(int count) {
     std::vector<std::string> lines;

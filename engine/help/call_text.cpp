@@ -25,7 +25,10 @@ bool is_single_term(std::string_view text) {
 std::string compose_call(const HelpEntry& entry, std::span<const std::string> fields, std::string_view factor) {
     std::string call;
     if (!factor.empty() && factor != "1") {
-        call += is_single_term(factor) ? std::string(factor) : "(" + std::string(factor) + ")";
+        const bool bracket = !is_single_term(factor);
+        if (bracket) call += '(';
+        call += factor;
+        if (bracket) call += ')';
         call += '*';
     }
     call += entry.name;
