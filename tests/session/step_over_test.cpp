@@ -1,0 +1,92 @@
+// Stepping over a line that calls user functions, as the program editor's
+// Step button does it: the debugger stops at the line after the call, never
+// inside the routine, whatever the routine calls in its turn.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "frontend/frontend.h"
+#include "support/test_session.h"
+
+namespace ostrac {
+namespace {
+
+using session::RunState;
+
+// A function calling another, a recursive one, then the main part from
+// line 14 on.
+const std::vector<std::string> program = {
+    "function inner(x)",      // 1
+    "  inner = x + 1",        // 2
+    "endfn",                  // 3
+    "function outer(x)",      // 4
+    "  outer = inner(x) * 2", // 5
+    "endfn",                  // 6
+    "function down(n)",       // 7
+    "  if n > 0 then",        // 8
+    "    down = down(n - 1)", // 9
+    "  else",                 // 10
+    "    down = 7",           // 11
+    "  endif",                // 12
+    "endfn",                  // 13
+    "a = outer(1)",           // 14
+    "b = down(3)",            // 15
+    "print a",                // 16
+};
+
+// Starts the program in step-over mode and returns the line it first stops
+// at (the first marker).
+int start(test::TestSession& t) {
+    t.session->debug_mode = 3;
+    t.session->target_line = -1;
+    frontend::select_editor_feed(*t.session, program);
+    t.session->run_state = RunState::Running;
+    t.run();
+    return t.session->current_line;
+}
+
+// Presses Step once more and returns the line of the next stop, or 0 when the
+// program ended.
+int step_over(test::TestSession& t) {
+    t.session->debug_mode = 3;
+    t.session->target_line = -1;
+    t.session->run_state = RunState::Running;
+    t.run();
+    return t.session->run_state == RunState::Paused ? t.session->current_line : 0;
+}
+
+TEST(StepOverTest, NestedAndRecursiveCallsDoNotStopInsideTheRoutine) {
+    test::TestSession t;
+    // The definitions are statements of their own lines (their header lines
+    // carry the markers of the main part).
+    std::vector<int> stops{start(t)};
+    for (int guard = 0; guard < 20 && stops.back() != 0; ++guard) stops.push_back(step_over(t));
+    EXPECT_EQ(stops, (std::vector<int>{1, 4, 7, 14, 15, 16, 0}));
+    const std::vector<std::string> pane = t.take_lines();
+    ASSERT_FALSE(pane.empty());
+    EXPECT_EQ(pane.back(), "4");
+    EXPECT_EQ(t.session->debug_mode, 0);
+}
+
+TEST(StepOverTest, StepIntoStopsAtEveryLineOfTheRoutines) {
+    test::TestSession t;
+    t.session->debug_mode = 2;
+    frontend::select_editor_feed(*t.session, program);
+    t.session->run_state = RunState::Running;
+    std::vector<int> stops;
+    for (int guard = 0; guard < 60; ++guard) {
+        t.run();
+        if (t.session->run_state != RunState::Paused) break;
+        stops.push_back(t.session->current_line);
+        t.session->run_state = RunState::Running;
+    }
+    // Into outer at line 14, from there into inner and back (the end of each
+    // body has its own line).
+    const std::vector<int> first{1, 4, 7, 14, 5, 2, 3, 6, 15};
+    ASSERT_GE(stops.size(), first.size());
+    EXPECT_EQ(std::vector<int>(stops.begin(), stops.begin() + 9), first);
+}
+
+}  // namespace
+}  // namespace ostrac
