@@ -84,8 +84,8 @@ int Session::step() {
         reset();
     }
     // Code running inside EVAL0 goes on while paused: that is how a line typed
-    // at a debugger stop is evaluated.
-    if (run_state != RunState::Running && current_block != slot::EVAL0) {
+    // at a debugger stop is evaluated, together with the routines it calls.
+    if (run_state != RunState::Running && current_block != slot::EVAL0 && !evaluating_at_pause) {
         host.worker_suspend();
         return running_flag;
     }
@@ -102,6 +102,8 @@ int Session::step() {
                 debug_mode = 0;
             } else {
                 running_flag = 1;  // end of EVAL0: the caller goes on
+                current_line = eval_caller_line;
+                evaluating_at_pause = false;
             }
             vm::return_from_block(*this);
             frontend::restart_scanner(*this);
@@ -132,6 +134,7 @@ bool Session::submit(std::string_view line) {
     // abandons the program.
     try {
         vm::eval_text(*this, input_line, pc);
+        evaluating_at_pause = true;
     } catch (const FatalError&) {
         reset();
     }
@@ -154,6 +157,7 @@ void Session::reset() {
     debug_mode = 0;
     host.editor_reset();
     input_answer_phase = false;
+    evaluating_at_pause = false;
 }
 
 void Session::report_fatal(std::string_view message) {

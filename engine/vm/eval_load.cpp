@@ -20,8 +20,10 @@ void eval_text(session::Session& s, std::string_view text, std::int32_t return_o
     // EVAL0 holds the code running now: compiling over it would run garbage.
     if (s.current_block == EVAL0) s.fatal_error("Cannot call eval from eval");
     s.input_line = std::string(text);
+    const std::int32_t caller_line = s.current_line;
     frontend::restart_scanner(s);
     frontend::compile_block(s, EVAL0);
+    s.eval_caller_line = caller_line;
     push_frame(s, return_offset);
     s.symbols[EVAL0].kind = s.current_block;
     s.set_position(EVAL0, 0);

@@ -88,5 +88,28 @@ TEST(StepOverTest, StepIntoStopsAtEveryLineOfTheRoutines) {
     EXPECT_EQ(std::vector<int>(stops.begin(), stops.begin() + 9), first);
 }
 
+TEST(StepOverTest, ALineEvaluatedAtAStopKeepsTheStopsLine) {
+    test::TestSession t;
+    t.session->debug_mode = 1;
+    t.session->target_line = 14;
+    frontend::select_editor_feed(*t.session, program);
+    t.session->run_state = RunState::Running;
+    t.run();
+    ASSERT_EQ(t.session->current_line, 14);
+    t.take_lines();
+    // Typed at the console while stopped: evaluated inside the program, the
+    // function it calls included, without stopping or reporting its lines.
+    ASSERT_TRUE(t.session->submit("inner(41)"));
+    const int suspends = t.host.suspends;
+    for (int i = 0; i < 1000 && t.host.suspends == suspends; ++i) t.session->step();
+    EXPECT_EQ(t.host.suspends, suspends + 1);
+    EXPECT_EQ(t.take_lines(), std::vector<std::string>{"42"});
+    EXPECT_EQ(t.session->run_state, RunState::Paused);
+    EXPECT_EQ(t.session->current_line, 14);
+    // Stepping over the call goes to the next line, not into a body line
+    // numbered after the evaluated text's line.
+    EXPECT_EQ(step_over(t), 15);
+}
+
 }  // namespace
 }  // namespace ostrac
