@@ -19,6 +19,7 @@
 #include "console/output_pane.h"
 #include "graph/tfgraph.h"
 #include "console/tabout_box.h"
+#include "editor/tfeditor.h"
 #include "options/search_paths.h"
 #include "options/toptions.h"
 #include "session/home_folder.h"
@@ -118,6 +119,9 @@ TForm1::TForm1(QWidget* parent)
     connect(options_, &TOptions::settingsAccepted, this, &TForm1::apply_settings);
     help_ = new HelpWindow(this);
     graph_ = new TFGraph(this);
+    editor_ = new TFEditor(*this, this);
+    connect(this, &TForm1::editorShowLine, editor_, &TFEditor::editor_show_line);
+    connect(this, &TForm1::editorReset, editor_, &TFEditor::editor_reset);
 
     drain_timer_.setInterval(10);
     connect(&drain_timer_, &QTimer::timeout, this, &TForm1::drain_events);
@@ -158,14 +162,17 @@ void TForm1::build_panel() {
     connect(Lmode, &ClickableLabel::clicked, this, &TForm1::LmodeClick);
     connect(Lvmode, &ClickableLabel::clicked, this, &TForm1::LvmodeClick);
 
-    // The program editor and the function wizard are not part of this
-    // program yet: their buttons stay disabled.
-    make_button<QToolButton>("Editor", "B_Edit", {2, 41, 38, 22}, Panel1)->setEnabled(false);
+    connect(make_button<QToolButton>("Editor", "B_Edit", {2, 41, 38, 22}, Panel1), &QToolButton::clicked, this,
+            [this] {
+                editor_->show();
+                editor_->raise();
+            });
     connect(make_button<QToolButton>("Graph", "B_graph", {40, 41, 39, 22}, Panel1), &QToolButton::clicked, this,
             [this] {
                 graph_->show();
                 graph_->raise();
             });
+    // The function wizard is not part of this program yet.
     make_button<QToolButton>("Fx ...", "SpeedButton1", {29, 152, 23, 17}, Panel1)->setEnabled(false);
 
     auto* break_button = make_button<QToolButton>("Break", "BBreak", {2, 64, 38, 22}, Panel1);
