@@ -168,6 +168,7 @@ private Q_SLOTS:
     void controls_have_their_designed_place_and_text();
     void the_editor_button_shows_the_window();
     void resizing_follows_the_window();
+    void the_text_takes_tabs_and_has_both_scroll_bars();
     void a_three_line_program_runs_without_markers();
     void step_on_an_idle_session_stops_at_line_1();
     void run_to_stops_at_the_caret_line();
@@ -249,6 +250,23 @@ void TFEditorTest::resizing_follows_the_window() {
     QCOMPARE(desk.labely->x(), 439 + label1->width());
     QCOMPARE(label1->y(), 193);
     QCOMPARE(desk.labely->y(), 192);
+}
+
+void TFEditorTest::the_text_takes_tabs_and_has_both_scroll_bars() {
+    Desk desk;
+    QCOMPARE(desk.medit->font().pixelSize(), 13);
+    QVERIFY(desk.medit->font().bold());
+    QCOMPARE(desk.list->font(), desk.medit->font());
+    QCOMPARE(desk.medit->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+    QCOMPARE(desk.medit->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+    desk.medit->setFocus();
+    QTest::keyClicks(desk.medit, "for i = 1 to 2");
+    QTest::keyClick(desk.medit, Qt::Key_Return);
+    QTest::keyClick(desk.medit, Qt::Key_Tab);
+    QTest::keyClicks(desk.medit, "print i");
+    QCOMPARE(desk.medit->toPlainText(), QString("for i = 1 to 2\n\tprint i"));
+    QCOMPARE(desk.editor->focusWidget(), desk.medit);
+    QCOMPARE(desk.labely->text(), QString("2"));
 }
 
 void TFEditorTest::a_three_line_program_runs_without_markers() {
