@@ -186,6 +186,7 @@ private Q_SLOTS:
     void file_errors_are_reported_in_message_boxes();
     void the_text_is_coloured_and_numbered();
     void a_debugging_session_through_a_thirty_line_program();
+    void a_long_debugged_run_keeps_the_window_responsive();
     void screenshot_of_the_debug_view();
 };
 
@@ -612,6 +613,35 @@ void TFEditorTest::a_debugging_session_through_a_thirty_line_program() {
     }
     QCOMPARE(output, (QStringList{"total 14", "big 16", "end"}));
     QCOMPARE(desk.type("print n, x"), (QStringList{">> print n, x", "01"}));
+}
+
+void TFEditorTest::a_long_debugged_run_keeps_the_window_responsive() {
+    Desk desk;
+    // runTo a line the program never reaches: every pass of the loop prints
+    // its markers and moves the list's selection.
+    desk.set_program({"s = 0", "for i = 1 to 20000", "  s = s + i", "next", "if s < 0 then", "  never = 1", "endif",
+                      "print s"});
+    desk.put_caret(5);
+    QElapsedTimer clock;
+    qint64 last = 0;
+    qint64 longest_gap = 0;
+    QTimer ticker;
+    connect(&ticker, &QTimer::timeout, [&] {
+        const qint64 now = clock.elapsed();
+        longest_gap = std::max(longest_gap, now - last);
+        last = now;
+    });
+    clock.start();
+    ticker.start(5);
+    const QStringList printed = desk.press("BRunTo");
+    ticker.stop();
+    qInfo("40000 markers in %lld ms; the event loop was busy for at most %lld ms at a time",
+          static_cast<long long>(clock.elapsed()), static_cast<long long>(longest_gap));
+    QVERIFY(!printed.contains("<still running>"));
+    QCOMPARE(desk.memo->lines().back(), QString("200010000"));
+    QCOMPARE(desk.editor->state(), State::Ended);
+    QCOMPARE(desk.list->currentRow(), 7);
+    QVERIFY2(longest_gap < 150, qPrintable(QString("event loop blocked for %1 ms").arg(longest_gap)));
 }
 
 void TFEditorTest::screenshot_of_the_debug_view() {

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <array>
 #include <filesystem>
+#include <optional>
 #include <system_error>
 #include <type_traits>
 #include <variant>
@@ -261,6 +262,9 @@ bool TForm1::apply_events() {
         return std::holds_alternative<console_event::ChartRedraw>(e);
     });
     const ConsoleEvent* newest_redraw = last_redraw == events.rend() ? nullptr : &*last_redraw;
+    // Likewise only the last line the debugger reached is shown; a reset
+    // drops the lines reached before it.
+    std::optional<int> editor_line;
     for (ConsoleEvent& event : events) {
         std::visit(Overloaded{
                        [&](console_event::PaneLine& line) { lines.push_back(std::move(line.text)); },
@@ -270,8 +274,11 @@ bool TForm1::apply_events() {
                        },
                        [&](console_event::Prompt& prompt) { show_prompt(QString::fromStdString(prompt.text)); },
                        [&](console_event::Modes& modes) { show_modes(modes.angle_unit, modes.coord_mode); },
-                       [&](console_event::EditorLine& line) { emit editorShowLine(line.line); },
-                       [&](console_event::EditorReset&) { emit editorReset(); },
+                       [&](console_event::EditorLine& line) { editor_line = line.line; },
+                       [&](console_event::EditorReset&) {
+                           editor_line.reset();
+                           emit editorReset();
+                       },
                        [&](console_event::ChartRedraw& redraw) {
                            if (&event == newest_redraw) graph_->showSeries(redraw.table);
                        },
@@ -285,6 +292,7 @@ bool TForm1::apply_events() {
                    event);
     }
     Memo1->add_lines(lines);
+    if (editor_line) emit editorShowLine(*editor_line);
     return parked;
 }
 

@@ -27,7 +27,7 @@ constexpr QRgb arrow_colour = 0xC00000;         // dark red
 constexpr int gutter = 10;  // the arrow's place left of every line
 
 // The gutter of a list line: empty, or the arrow of the current line.
-QIcon gutter_icon(bool arrow) {
+QIcon make_gutter_icon(bool arrow) {
     QPixmap pixmap(gutter, gutter);
     pixmap.fill(Qt::transparent);
     if (arrow) {
@@ -68,7 +68,10 @@ constexpr std::array<ButtonRow, 7> button_rows{{
 }  // namespace
 
 TFEditor::TFEditor(SessionLink& link, QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::WindowStaysOnTopHint), link_(link) {
+    : QWidget(parent, Qt::Window | Qt::WindowStaysOnTopHint),
+      link_(link),
+      blank_gutter_(make_gutter_icon(false)),
+      arrow_gutter_(make_gutter_icon(true)) {
     setObjectName("FEditor");
     setWindowTitle("OSTRAC EDITOR");
     setFont(pixel_font("Sans Serif", QFont::SansSerif, 11));
@@ -180,12 +183,12 @@ void TFEditor::mark_row(int row) {
     if (QListWidgetItem* old = ListBox1->item(current_row_)) {
         old->setData(Qt::BackgroundRole, QVariant());
         old->setData(Qt::FontRole, QVariant());
-        old->setIcon(gutter_icon(false));
+        old->setIcon(blank_gutter_);
     }
     current_row_ = row;
     if (QListWidgetItem* item = ListBox1->item(row)) {
         item->setBackground(QColor(current_line_colour));
-        item->setIcon(gutter_icon(true));
+        item->setIcon(arrow_gutter_);
         QFont font = ListBox1->font();
         font.setUnderline(true);
         item->setFont(font);
@@ -197,7 +200,7 @@ void TFEditor::enter_debug_view() {
     mark_row(-1);
     ListBox1->clear();
     for (const QString& line : program_lines()) {
-        auto* item = new QListWidgetItem(gutter_icon(false), line, ListBox1);
+        auto* item = new QListWidgetItem(blank_gutter_, line, ListBox1);
         item->setSizeHint(QSize(0, item_height));
     }
     debug_view_ = true;

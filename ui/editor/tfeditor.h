@@ -11,6 +11,7 @@
 // SessionAccess (they may arrive while the console holds one).
 #pragma once
 
+#include <QIcon>
 #include <QString>
 #include <QWidget>
 
@@ -80,6 +81,8 @@ private:
     void report(const QString& text);
 
     SessionLink& link_;
+    const QIcon blank_gutter_;  // left of every list line
+    const QIcon arrow_gutter_;  // left of the current line
     QString file_name_;
     bool debug_view_ = false;
     int current_row_ = -1;
