@@ -324,6 +324,11 @@ void TFEditorTest::step_passes_over_a_function_and_step_into_enters_it() {
     desk.put_caret(3);
     desk.press("BRunTo");
     QCOMPARE(desk.stopped_at(), 4);
+    // A function called from the console at a stop runs to its end and
+    // leaves the stop where it was.
+    QCOMPARE(desk.type("twice(5)"), QStringList{"10"});
+    QCOMPARE(desk.stopped_at(), 4);
+    QCOMPARE(desk.list->currentRow(), 3);
     // The body's markers go by without stopping.
     QCOMPARE(desk.press("BStep"), (QStringList{"[line 2]", "[line 3]", "[line 5]"}));
     QCOMPARE(desk.stopped_at(), 5);

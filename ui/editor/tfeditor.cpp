@@ -21,7 +21,7 @@ namespace ostrac::ui {
 namespace {
 
 constexpr int item_height = 16;
-constexpr int label1_width = 24;  // Labely starts where "Line=" ends
+constexpr int label1_width = 24;  // designed width of Label1, where Labely starts
 constexpr QRgb current_line_colour = 0xFFFF80;  // light yellow
 constexpr QRgb arrow_colour = 0xC00000;         // dark red
 constexpr int gutter = 10;  // the arrow's place left of every line
