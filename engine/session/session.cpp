@@ -122,7 +122,9 @@ int Session::step() {
 }
 
 bool Session::submit(std::string_view line) {
-    if (run_state == RunState::Running) return false;
+    // A line typed at a stop that still runs keeps EVAL0 busy: the next one
+    // waits, as lines typed while a program runs do.
+    if (run_state == RunState::Running || evaluating_at_pause) return false;
     input_line = std::string(line.substr(0, input_line_max));
     if (run_state == RunState::Idle) {
         console_print(">> " + input_line + "\n");

@@ -79,8 +79,8 @@ public:
     // The Enter key of the console. While Idle the line (at most 254
     // characters) is echoed and becomes the next command, or the answer to a
     // waiting INPUT; while Paused it is evaluated inside the paused program;
-    // while Running it is ignored. Returns whether the worker should be
-    // resumed.
+    // while Running, or while a line typed at a stop still runs, it is
+    // ignored. Returns whether the worker should be resumed.
     bool submit(std::string_view line);
 
     // Enters PROC0 at offset 0 with the command's return frame, as after a

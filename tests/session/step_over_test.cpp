@@ -111,5 +111,31 @@ TEST(StepOverTest, ALineEvaluatedAtAStopKeepsTheStopsLine) {
     EXPECT_EQ(step_over(t), 15);
 }
 
+TEST(StepOverTest, ALineTypedWhileTheLastOneStillRunsIsRefused) {
+    test::TestSession t;
+    t.session->debug_mode = 1;
+    t.session->target_line = 15;
+    frontend::select_editor_feed(*t.session, program);
+    t.session->run_state = RunState::Running;
+    t.run();
+    ASSERT_EQ(t.session->current_line, 15);
+    t.take_lines();
+    ASSERT_TRUE(t.session->submit("outer(10)"));
+    // Up to the call: then outer runs and EVAL0 waits for it.
+    for (int i = 0; i < 100 && t.session->current_block == session::slot::EVAL0; ++i) t.session->step();
+    ASSERT_NE(t.session->current_block, session::slot::EVAL0);
+    EXPECT_FALSE(t.session->submit("print 99"));
+    EXPECT_EQ(t.session->input_line, "outer(10)");
+    const int suspends = t.host.suspends;
+    for (int i = 0; i < 1000 && t.host.suspends == suspends; ++i) t.session->step();
+    EXPECT_EQ(t.take_lines(), std::vector<std::string>{"22"});
+    EXPECT_EQ(t.session->run_state, RunState::Paused);
+    // Once it has ended, the console is heard again.
+    EXPECT_TRUE(t.session->submit("print 99"));
+    for (int i = 0; i < 1000 && t.host.suspends == suspends + 1; ++i) t.session->step();
+    EXPECT_EQ(t.take_lines(), std::vector<std::string>{"99"});
+    EXPECT_EQ(step_over(t), 16);
+}
+
 }  // namespace
 }  // namespace ostrac

@@ -233,8 +233,8 @@ void TForm1::console_submit() {
     {
         auto access = worker_.access();
         session::Session& session = access.session();
-        if (session.run_state == RunState::Running) return;
-        if (session.submit(line)) resume_worker(access);
+        if (!session.submit(line)) return;  // busy: the entry keeps its text
+        resume_worker(access);
         accepted = QString::fromStdString(session.input_line);
     }
     Edit1->accept_line(accepted);
