@@ -82,8 +82,8 @@ int Session::run(int max_steps) {
         reset();
     }
     // Code running inside EVAL0 goes on while paused: that is how a line typed
-    // at a debugger stop is evaluated.
-    if (run_state != RunState::Running && current_block != slot::EVAL0) {
+    // at a debugger stop is evaluated, together with the routines it calls.
+    if (run_state != RunState::Running && current_block != slot::EVAL0 && !evaluating_at_pause) {
         host.worker_suspend();
         return running_flag;
     }
@@ -100,6 +100,8 @@ int Session::run(int max_steps) {
                 debug_mode = 0;
             } else {
                 running_flag = 1;  // end of EVAL0: the caller goes on
+                current_line = eval_caller_line;
+                evaluating_at_pause = false;
             }
             vm::return_from_block(*this);
             frontend::restart_scanner(*this);
@@ -118,7 +120,9 @@ int Session::run(int max_steps) {
 }
 
 bool Session::submit(std::string_view line) {
-    if (run_state == RunState::Running) return false;
+    // A line typed at a stop that still runs keeps EVAL0 busy: the next one
+    // waits, as lines typed while a program runs do.
+    if (run_state == RunState::Running || evaluating_at_pause) return false;
     input_line = std::string(line.substr(0, input_line_max));
     if (run_state == RunState::Idle) {
         console_print(">> " + input_line + "\n");
@@ -130,6 +134,7 @@ bool Session::submit(std::string_view line) {
     // abandons the program.
     try {
         vm::eval_text(*this, input_line, pc);
+        evaluating_at_pause = true;
     } catch (const FatalError&) {
         reset();
     }
@@ -152,6 +157,7 @@ void Session::reset() {
     debug_mode = 0;
     host.editor_reset();
     input_answer_phase = false;
+    evaluating_at_pause = false;
 }
 
 void Session::report_fatal(std::string_view message) {

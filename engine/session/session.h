@@ -85,8 +85,8 @@ public:
     // The Enter key of the console. While Idle the line (at most 254
     // characters) is echoed and becomes the next command, or the answer to a
     // waiting INPUT; while Paused it is evaluated inside the paused program;
-    // while Running it is ignored. Returns whether the worker should be
-    // resumed.
+    // while Running, or while a line typed at a stop still runs, it is
+    // ignored. Returns whether the worker should be resumed.
     bool submit(std::string_view line);
 
     // Enters PROC0 at offset 0 with the command's return frame, as after a
@@ -141,6 +141,15 @@ public:
 
     // INPUT waits for its answer between two executions of its instruction.
     bool input_answer_phase = false;
+
+    // The line of the code that performed EVAL; it is the current line again
+    // once EVAL0 has ended (EVALs do not nest).
+    std::int32_t eval_caller_line = 0;
+
+    // A line typed at a debugger stop is being evaluated. It runs to its end,
+    // routines it calls included, while the program stays paused, and the
+    // debugger neither reports nor stops at the lines of those routines.
+    bool evaluating_at_pause = false;
 
     // Scanner source and the compile-time state kept across compilations.
     std::unique_ptr<frontend::Frontend> frontend;

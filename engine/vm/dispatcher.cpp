@@ -83,11 +83,11 @@ std::string_view read_text(Session& s) {
 }
 
 // Line marker: records the line and, in debug mode, lets the debugger stop
-// here. Code compiled by EVAL never stops.
+// here. Code compiled by EVAL never stops, nor does a line typed at a stop.
 void op_line(Session& s) {
     const std::int32_t line = pop_int(s);
     s.current_line = line;
-    if (s.debug_mode == 0 || s.current_block == session::slot::EVAL0) return;
+    if (s.debug_mode == 0 || s.current_block == session::slot::EVAL0 || s.evaluating_at_pause) return;
 
     s.console_print("[line " + std::to_string(line) + "]\n");
     s.host.editor_show_line(line);

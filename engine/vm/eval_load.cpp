@@ -40,8 +40,10 @@ void eval_text(session::Session& s, std::string_view text, std::int32_t return_o
     // Compiling over code that is still to run would run garbage.
     if (eval_block_in_use(s)) s.fatal_error("Cannot call eval from eval");
     s.input_line = std::string(text);
+    const std::int32_t caller_line = s.current_line;
     frontend::restart_scanner(s);
     frontend::compile_block(s, EVAL0);
+    s.eval_caller_line = caller_line;
     push_frame(s, return_offset);
     s.symbols.set_kind(EVAL0, s.current_block);
     s.set_position(EVAL0, 0);

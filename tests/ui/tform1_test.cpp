@@ -127,7 +127,7 @@ void TForm1Test::controls_have_their_designed_place_and_text_data() {
     QTest::addColumn<QRect>("geometry");
     QTest::addColumn<QString>("text");
     QTest::addColumn<bool>("enabled");
-    QTest::newRow("B_Edit") << "B_Edit" << QRect(2, 41, 38, 22) << "Editor" << false;
+    QTest::newRow("B_Edit") << "B_Edit" << QRect(2, 41, 38, 22) << "Editor" << true;
     QTest::newRow("B_graph") << "B_graph" << QRect(40, 41, 39, 22) << "Graph" << true;
     QTest::newRow("BBreak") << "BBreak" << QRect(2, 64, 38, 22) << "Break" << true;
     QTest::newRow("BLoad1") << "BLoad1" << QRect(4, 101, 36, 22) << "Load" << true;

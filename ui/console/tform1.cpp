@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <array>
 #include <filesystem>
+#include <optional>
 #include <system_error>
 #include <type_traits>
 #include <variant>
@@ -19,6 +20,7 @@
 #include "console/output_pane.h"
 #include "graph/tfgraph.h"
 #include "console/tabout_box.h"
+#include "editor/tfeditor.h"
 #include "options/search_paths.h"
 #include "options/toptions.h"
 #include "session/home_folder.h"
@@ -123,6 +125,9 @@ TForm1::TForm1(QWidget* parent)
     connect(wizard_, &TFWizard::entryComposed, this, &TForm1::console_set_entry);
     connect(wizard_, &TFWizard::submitRequested, this, &TForm1::console_submit);
     connect(Edit1, &EntryField::helpRequested, wizard_, &TFWizard::show_function);
+    editor_ = new TFEditor(*this, this);
+    connect(this, &TForm1::editorShowLine, editor_, &TFEditor::editor_show_line);
+    connect(this, &TForm1::editorReset, editor_, &TFEditor::editor_reset);
 
     drain_timer_.setInterval(10);
     connect(&drain_timer_, &QTimer::timeout, this, &TForm1::drain_events);
@@ -163,9 +168,11 @@ void TForm1::build_panel() {
     connect(Lmode, &ClickableLabel::clicked, this, &TForm1::LmodeClick);
     connect(Lvmode, &ClickableLabel::clicked, this, &TForm1::LvmodeClick);
 
-    // The program editor is not part of this program yet: its button stays
-    // disabled.
-    make_button<QToolButton>("Editor", "B_Edit", {2, 41, 38, 22}, Panel1)->setEnabled(false);
+    connect(make_button<QToolButton>("Editor", "B_Edit", {2, 41, 38, 22}, Panel1), &QToolButton::clicked, this,
+            [this] {
+                editor_->show();
+                editor_->raise();
+            });
     connect(make_button<QToolButton>("Graph", "B_graph", {40, 41, 39, 22}, Panel1), &QToolButton::clicked, this,
             [this] {
                 graph_->show();
@@ -231,8 +238,8 @@ void TForm1::console_submit() {
     {
         auto access = worker_.access();
         session::Session& session = access.session();
-        if (session.run_state == RunState::Running) return;
-        if (session.submit(line)) resume_worker(access);
+        if (!session.submit(line)) return;  // busy: the entry keeps its text
+        resume_worker(access);
         accepted = QString::fromStdString(session.input_line);
     }
     Edit1->accept_line(accepted);
@@ -262,6 +269,10 @@ bool TForm1::apply_events() {
         return std::holds_alternative<console_event::ChartRedraw>(e);
     });
     const ConsoleEvent* newest_redraw = last_redraw == events.rend() ? nullptr : &*last_redraw;
+    // Likewise only the last line the debugger reached is shown; a reset
+    // drops the lines reached before it.
+    constexpr int no_line = -1;  // line markers count from 1
+    int editor_line = no_line;
     for (ConsoleEvent& event : events) {
         std::visit(Overloaded{
                        [&](console_event::PaneLine& line) { lines.push_back(std::move(line.text)); },
@@ -271,8 +282,11 @@ bool TForm1::apply_events() {
                        },
                        [&](console_event::Prompt& prompt) { show_prompt(QString::fromStdString(prompt.text)); },
                        [&](console_event::Modes& modes) { show_modes(modes.angle_unit, modes.coord_mode); },
-                       [&](console_event::EditorLine& line) { emit editorShowLine(line.line); },
-                       [&](console_event::EditorReset&) { emit editorReset(); },
+                       [&](console_event::EditorLine& line) { editor_line = line.line; },
+                       [&](console_event::EditorReset&) {
+                           editor_line = no_line;
+                           emit editorReset();
+                       },
                        [&](console_event::ChartRedraw& redraw) {
                            if (&event == newest_redraw) graph_->showSeries(redraw.table);
                        },
@@ -286,6 +300,7 @@ bool TForm1::apply_events() {
                    event);
     }
     Memo1->add_lines(lines);
+    if (editor_line != no_line) emit editorShowLine(editor_line);
     return parked;
 }
 

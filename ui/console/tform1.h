@@ -17,6 +17,7 @@
 #include "console/console_host.h"
 #include "console/tmythread.h"
 #include "console/worker_gate.h"
+#include "editor/session_link.h"
 #include "options/settings.h"
 #include "session/session.h"
 
@@ -28,12 +29,13 @@ namespace ostrac::ui {
 class ClickableLabel;
 class EntryField;
 class HelpWindow;
+class TFEditor;
 class TFGraph;
 class TFWizard;
 class OutputPane;
 class TOptions;
 
-class TForm1 : public QWidget {
+class TForm1 : public QWidget, public SessionLink {
     Q_OBJECT
 
 public:
@@ -53,7 +55,11 @@ public:
 
     session::RunState run_state() const { return session_.run_state.load(); }
     // Exclusive use of the session (see the class comment).
-    WorkerGate::SessionAccess session_access() { return worker_.access(); }
+    WorkerGate::SessionAccess session_access() override { return worker_.access(); }
+    // Resumes a parked worker and polls the queue until it parks again.
+    // Events queued before are applied first, so that an earlier Suspended
+    // event cannot end the polling too early.
+    void resume_worker(WorkerGate::SessionAccess& access) override;
     // Applies everything the engine has queued so far.
     void drain_events();
     // Whether the engine's output is being polled (the worker was resumed
@@ -63,6 +69,7 @@ public:
     HelpWindow* help_window() const { return help_; }
     TFGraph* graph_window() const { return graph_; }
     TFWizard* wizard_window() const { return wizard_; }
+    TFEditor* editor_window() const { return editor_; }
 
 signals:
     // Debugger requests for the program editor. They may be emitted while the
@@ -89,10 +96,6 @@ private:
     void Button1Click();
     void SpeedButton1Click();
 
-    // Resumes a parked worker and polls the queue until it parks again.
-    // Events queued before are applied first, so that an earlier Suspended
-    // event cannot end the polling too early.
-    void resume_worker(WorkerGate::SessionAccess& access);
     // Applies the queued events; true when the worker parked meanwhile.
     bool apply_events();
     void show_prompt(const QString& text);
@@ -123,6 +126,7 @@ private:
     HelpWindow* help_ = nullptr;
     TFGraph* graph_ = nullptr;
     TFWizard* wizard_ = nullptr;
+    TFEditor* editor_ = nullptr;
 };
 
 }  // namespace ostrac::ui
