@@ -107,7 +107,8 @@ namespace {
 // The body of execute_one, inlined into both entry points so that a run of
 // instructions pays for one call.
 [[gnu::always_inline]] inline int dispatch(Session& s) {
-    if (s.pc < 0 || s.pc >= s.code_size) past_end(s);
+    // One unsigned comparison also refuses a negative pc.
+    if (static_cast<std::uint32_t>(s.pc) >= static_cast<std::uint32_t>(s.code_size)) past_end(s);
     const std::uint8_t op = s.code[s.pc++];
     switch (static_cast<Op>(op)) {
     case Op::END:

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cmath>
 #include <limits>
 #include <sstream>
@@ -161,6 +162,25 @@ TEST_F(OperatorTest, ResultsAndFailuresByKindPair) {
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << "line " << c.line);
         EXPECT_EQ(outcome(c.op, c.operands), c.expected);
+    }
+}
+
+// MOD takes an integer shortcut for whole numbers of 32 bits; its results
+// must be fmod's to the bit, the sign of zero remainders included.
+TEST_F(OperatorTest, ModMatchesFmodBitForBit) {
+    const double values[] = {0.0, -0.0, 1, -1, 2, -2, 3, 7, -7, 10, -10, 12.5, -12.5, 0.25, 1e9, -1e9,
+                             2147483647.0, -2147483647.0, 2147483648.0, -2147483648.0, 4294967296.0, 1e300};
+    for (double a : values) {
+        for (double b : values) {
+            if (b == 0.0 || std::isinf(a)) continue;
+            vm::push_float(s(), a);
+            vm::push_float(s(), b);
+            vm::op_mod(s());
+            const double got = vm::pop_real(s());
+            const double want = std::fmod(a, b);
+            EXPECT_EQ(std::bit_cast<std::uint64_t>(got), std::bit_cast<std::uint64_t>(want))
+                << a << " mod " << b << ": " << got << " instead of " << want;
+        }
     }
 }
 

@@ -1,7 +1,8 @@
 #include "console/memo_file.h"
 
 #include <QFile>
-#include <QSaveFile>
+
+#include "common/line_file.h"
 
 namespace ostrac::ui::memo_file {
 
@@ -32,20 +33,7 @@ std::optional<QStringList> read(const QString& path, QString& error) {
 }
 
 bool write(const QString& path, const QStringList& lines, QString& error) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        error = file.errorString();
-        return false;
-    }
-    for (const QString& line : lines) {
-        file.write(line.toUtf8());
-        file.write(line_end.data(), line_end.size());
-    }
-    if (!file.commit()) {
-        error = file.errorString();
-        return false;
-    }
-    return true;
+    return line_file::write(path, lines, error);
 }
 
 }  // namespace ostrac::ui::memo_file

@@ -13,6 +13,7 @@
 #include <type_traits>
 #include <variant>
 
+#include "common/widget_making.h"
 #include "common/clickable_label.h"
 #include "console/entry_field.h"
 #include "console/help_window.h"
@@ -55,14 +56,6 @@ struct Overloaded : Handlers... {
     using Handlers::operator()...;
 };
 
-QFont pixel_font(const QString& family, QFont::StyleHint hint, int pixels, bool bold = false) {
-    QFont font(family);
-    font.setStyleHint(hint);
-    font.setPixelSize(pixels);
-    font.setBold(bold);
-    return font;
-}
-
 void set_colours(QWidget* widget, QPalette::ColorRole background_role, QColor background,
                  QPalette::ColorRole text_role, QColor text) {
     QPalette palette = widget->palette();
@@ -80,14 +73,6 @@ Button* make_button(const QString& text, const char* name, const QRect& geometry
     button->setFocusPolicy(Qt::NoFocus);
     if constexpr (std::is_same_v<Button, QToolButton>) button->setAutoRaise(true);
     return button;
-}
-
-QLabel* make_label(const QString& text, const char* name, QPoint position, QWidget* parent) {
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(name);
-    label->move(position);
-    label->adjustSize();
-    return label;
 }
 
 }  // namespace

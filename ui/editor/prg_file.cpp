@@ -1,14 +1,13 @@
 #include "editor/prg_file.h"
 
 #include <QFile>
-#include <QSaveFile>
 #include <QStringDecoder>
+
+#include "common/line_file.h"
 
 namespace ostrac::ui::prg_file {
 
 namespace {
-
-constexpr QByteArrayView line_end("\r\n");
 
 bool is_text_byte(unsigned char byte) {
     return byte >= 0x20 || byte == '\t' || byte == '\n' || byte == '\v' || byte == '\f' || byte == '\r';
@@ -76,20 +75,7 @@ std::optional<QStringList> read(const QString& path, QString& error) {
 }
 
 bool write(const QString& path, const QStringList& lines, QString& error) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        error = file.errorString();
-        return false;
-    }
-    for (const QString& line : lines) {
-        file.write(line.toUtf8());
-        file.write(line_end.data(), line_end.size());
-    }
-    if (!file.commit()) {
-        error = file.errorString();
-        return false;
-    }
-    return true;
+    return line_file::write(path, lines, error);
 }
 
 }  // namespace ostrac::ui::prg_file

@@ -10,6 +10,7 @@
 #include <QToolButton>
 #include <algorithm>
 
+#include "common/widget_making.h"
 #include "editor/caret_line.h"
 #include "editor/code_edit.h"
 #include "editor/prg_file.h"
@@ -38,14 +39,6 @@ QIcon make_gutter_icon(bool arrow) {
         painter.drawPolygon(QPolygonF({QPointF(1, 1), QPointF(gutter - 1, gutter / 2.0), QPointF(1, gutter - 1)}));
     }
     return QIcon(pixmap);
-}
-
-QFont pixel_font(const QString& family, QFont::StyleHint hint, int pixels, bool bold = false) {
-    QFont font(family);
-    font.setStyleHint(hint);
-    font.setPixelSize(pixels);
-    font.setBold(bold);
-    return font;
 }
 
 struct ButtonRow {

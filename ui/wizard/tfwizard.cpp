@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "common/widget_making.h"
 #include "help/call_text.h"
 #include "help/function_tree.h"
 #include "numeric/unit_table.h"
@@ -49,14 +50,6 @@ QPlainTextEdit* make_memo(const char* name, const QRect& geometry, QWidget* pare
     memo->setFocusPolicy(Qt::NoFocus);
     set_background(memo, grey);
     return memo;
-}
-
-QLabel* make_label(const QString& text, const char* name, QPoint position, QWidget* parent) {
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(name);
-    label->move(position);
-    label->adjustSize();
-    return label;
 }
 
 QComboBox* make_list(const char* name, const QRect& geometry, QWidget* parent) {
