@@ -65,7 +65,6 @@ std::string_view read_text(Session& s) {
 
 [[gnu::always_inline]] inline void op_pushid(Session& s) {
     const std::uint8_t* site = s.code + s.pc;
-    NameSlots* slots = nullptr;
     if (const NameCache::Entry* hit = s.name_cache.find(site, s.symbols.epoch())) {
         const std::int32_t index = first_visible(s, *hit->candidates, s.current_block);
         if (index >= 0) {
@@ -73,12 +72,15 @@ std::string_view read_text(Session& s) {
             push_id(s, index);
             return;
         }
-        slots = hit->candidates;  // none visible: a new local or global of that name
+        // None visible: a new local or global of that name.
+        const std::string_view name = read_text(s);
+        push_id(s, create_entry(s, name, lookup_scope(s, s.current_block), hit->candidates));
+        return;
     }
     const std::string_view name = read_text(s);
     if (name.size() > max_name_length) s.fatal_error("Error: Nombre de variable demasiado largo");
-    const std::int32_t index = lookup_or_create(s, name, s.current_block, slots);
-    if (slots == nullptr) s.name_cache.store({site, s.symbols.epoch(), s.symbols.name_slots(name), s.pc});
+    const std::int32_t index = lookup_or_create(s, name, s.current_block);
+    s.name_cache.store({site, s.symbols.epoch(), s.symbols.name_slots(name), s.pc});
     push_id(s, index);
 }
 
@@ -426,7 +428,7 @@ int execute_one(Session& s) { return dispatch(s); }
 int execute(Session& s, int max_steps) {
     for (;;) {
         const int op = dispatch(s);
-        if (op == 0 || --max_steps <= 0 || s.run_state != RunState::Running) return op;
+        if (--max_steps <= 0 || op == 0 || s.run_state != RunState::Running) return op;
     }
 }
 

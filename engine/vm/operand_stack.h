@@ -29,7 +29,7 @@ public:
     // generic move of a whole cell.
     template <class T>
     [[nodiscard]] bool push_scalar(T v) {
-        cells_[static_cast<std::size_t>(depth_)].set_scalar(v);
+        cells_[static_cast<std::size_t>(depth_)].assign_scalar(v);  // free cells hold no handles
         ++depth_;
         return depth_ < capacity;
     }
@@ -93,7 +93,9 @@ public:
     void reverse(int n);
 
 private:
-    // A popped cell must not keep a string or matrix alive.
+    // A popped cell must not keep a string or matrix alive: every cell at or
+    // above the depth holds no handle, which lets scalar pushes skip the
+    // check.
     void release(int position) { cells_[static_cast<std::size_t>(position)].set_scalar(0.0); }
 
     std::array<Value, capacity> cells_{};

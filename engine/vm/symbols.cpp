@@ -11,9 +11,13 @@ using session::slot::EVAL0;
 
 std::int32_t lookup_or_create(Session& s, std::string_view name, std::int32_t scope, NameSlots* slots) {
     scope = lookup_scope(s, scope);
+    const std::int32_t found = first_visible(s, slots ? *slots : s.symbols.slots_named(name), scope);
+    return found >= 0 ? found : create_entry(s, name, scope, slots);
+}
+
+std::int32_t create_entry(Session& s, std::string_view name, std::int32_t scope, NameSlots* slots) {
+    // Growing adds only free slots: nothing that was not visible becomes so.
     for (;;) {
-        const std::int32_t found = first_visible(s, slots ? *slots : s.symbols.slots_named(name), scope);
-        if (found >= 0) return found;
         const int created = s.symbols.occupy_free_slot(name, scope, slots);
         if (created >= 0) return created;
         try {

@@ -49,6 +49,11 @@ inline std::int32_t first_visible(const Session& s, const std::vector<int>& cand
 std::int32_t lookup_or_create(Session& s, std::string_view name, std::int32_t scope,
                               NameSlots* slots = nullptr);
 
+// The creating half of lookup_or_create, for a caller that has seen no
+// visible entry: a new entry in the lowest free slot, the table grown when
+// none is free. `scope` is the one the lookup searched (lookup_scope).
+std::int32_t create_entry(Session& s, std::string_view name, std::int32_t scope, NameSlots* slots = nullptr);
+
 // lookup_or_create, then a float value and no code.
 std::int32_t create_with_value(Session& s, std::string_view name, std::int32_t kind, double value);
 

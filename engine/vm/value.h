@@ -116,8 +116,15 @@ public:
     // Writes a scalar over whatever the cell held.
     template <class T>
     void set_scalar(T v) {
-        static_assert(std::is_trivially_copyable_v<T>);
         if (text_ || matrix_) release_handles();
+        assign_scalar(v);
+    }
+
+    // Writes a scalar into a cell known to hold no string or matrix, as the
+    // free cells of the operand stack are.
+    template <class T>
+    void assign_scalar(T v) {
+        static_assert(std::is_trivially_copyable_v<T>);
         tag_ = tag_for<T>();
         member<T>(*this) = v;
     }
