@@ -2,10 +2,22 @@
 # folder (or `cmake --build build --target package`) writes
 # ostrac_<version>_<arch>.deb. Its library dependencies are found by
 # dpkg-shlibdeps from the installed programs.
+set(OSTRAC_PACKAGE_MAINTAINER "The Ostrac developers <maintainers@ostrac.invalid>"
+    CACHE STRING "Maintainer field of the Debian package: name and e-mail address")
+
+# The change log, compressed as Debian installs it beside the copyright.
+set(OSTRAC_CHANGELOG ${PROJECT_BINARY_DIR}/changelog.gz)
+add_custom_command(
+  OUTPUT ${OSTRAC_CHANGELOG}
+  COMMAND gzip -9 -n -c ${CMAKE_CURRENT_LIST_DIR}/changelog > ${OSTRAC_CHANGELOG}
+  DEPENDS ${CMAKE_CURRENT_LIST_DIR}/changelog)
+add_custom_target(ostrac_changelog ALL DEPENDS ${OSTRAC_CHANGELOG})
+install(FILES ${OSTRAC_CHANGELOG} DESTINATION share/doc/ostrac)
+
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME ostrac)
 set(CPACK_PACKAGE_VENDOR "The Ostrac developers")
-set(CPACK_PACKAGE_CONTACT "The Ostrac developers")
+set(CPACK_PACKAGE_CONTACT "${OSTRAC_PACKAGE_MAINTAINER}")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "programmable scientific calculator")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
