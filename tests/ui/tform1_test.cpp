@@ -424,14 +424,18 @@ void TForm1Test::the_about_box_names_the_program() {
     Console console;
     console.edit->setText("print 1");
     QString shown;
+    QSizeF icon_size;
     QTimer::singleShot(0, [&] {
         QWidget* box = QApplication::activeModalWidget();
         if (box == nullptr) return;
         if (auto* text = box->findChild<QLabel*>("AboutText")) shown = text->text();
+        if (auto* icon = box->findChild<QLabel*>("AboutIcon")) icon_size = icon->pixmap().deviceIndependentSize();
         box->close();
     });
     QTest::mouseClick(console.control<QPushButton>("Button1"), Qt::LeftButton);
     QVERIFY(shown.contains("Ostrac " OSTRAC_VERSION));
+    // The program's icon, drawn from the SVG the program carries.
+    QCOMPARE(icon_size, QSizeF(48, 48));
     QVERIFY(shown.contains("licence"));
     QVERIFY(shown.contains("report problems"));
     // Afterwards the entry has the focus with the caret at its start.
