@@ -1,6 +1,7 @@
 #include "console/tabout_box.h"
 
 #include <QDialogButtonBox>
+#include <QIcon>
 #include <QLabel>
 #include <QVBoxLayout>
 
@@ -22,7 +23,11 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
     buttons->setObjectName("AboutButtons");
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    auto* icon = new QLabel(this);
+    icon->setObjectName("AboutIcon");
+    icon->setPixmap(QIcon(":/icons/ostrac.svg").pixmap(48, 48));
     auto* layout = new QVBoxLayout(this);
+    layout->addWidget(icon);
     layout->addWidget(text);
     layout->addWidget(buttons);
     setFixedWidth(320);

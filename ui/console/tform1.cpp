@@ -34,12 +34,9 @@ namespace {
 
 using session::RunState;
 
-// Design colours of the window; the panes keep theirs until the settings
-// apply the stored ones.
-constexpr QRgb window_colour = 0x808000;  // olive
-constexpr QRgb panel_colour = 0xC0C0C0;   // grey
-constexpr QRgb pane_colour = 0x000080;    // navy
-constexpr QRgb disabled_text_colour = 0x707070;
+// Design colour of the panes until the settings apply the stored ones. The
+// rest of the window takes the desktop's palette, light or dark.
+constexpr QRgb pane_colour = 0x000080;  // navy
 
 // Mode label texts by system variable value; the trailing blanks belong to
 // the texts.
@@ -83,7 +80,6 @@ TForm1::TForm1(QWidget* parent)
     setWindowTitle("Ostrac Calculator");
     setFont(pixel_font("Sans Serif", QFont::SansSerif, 11));
     setAutoFillBackground(true);
-    set_colours(this, QPalette::Window, window_colour, QPalette::WindowText, Qt::black);
 
     build_panel();
 
@@ -129,11 +125,6 @@ void TForm1::build_panel() {
     Panel1->setObjectName("Panel1");
     Panel1->setGeometry(-2, 0, 80, 185);
     Panel1->setAutoFillBackground(true);
-    set_colours(Panel1, QPalette::Window, panel_colour, QPalette::WindowText, Qt::black);
-    // Disabled buttons stay readable on the grey panel.
-    QPalette panel_palette = Panel1->palette();
-    panel_palette.setColor(QPalette::Disabled, QPalette::ButtonText, QColor(disabled_text_colour));
-    Panel1->setPalette(panel_palette);
 
     make_label("angle:", "Label1", {9, 6}, Panel1);
     make_label("coord:", "Label2", {8, 24}, Panel1);
@@ -146,7 +137,8 @@ void TForm1::build_panel() {
     Lvmode->setObjectName("Lvmode");
     Lvmode->move(41, 24);
     for (ClickableLabel* label : {Lmode, Lvmode}) {
-        set_colours(label, QPalette::Window, panel_colour, QPalette::WindowText, Qt::white);
+        // Drawn like links, which they act as.
+        label->setForegroundRole(QPalette::Link);
         label->setCursor(Qt::PointingHandCursor);
         label->resize(36, label->sizeHint().height());
     }
@@ -167,7 +159,6 @@ void TForm1::build_panel() {
             this, &TForm1::SpeedButton1Click);
 
     auto* break_button = make_button<QToolButton>("Break", "BBreak", {2, 64, 38, 22}, Panel1);
-    set_colours(break_button, QPalette::Button, panel_colour, QPalette::ButtonText, Qt::blue);
     connect(break_button, &QToolButton::clicked, this, &TForm1::BBreakClick);
 
     BLoad1 = make_button<QPushButton>("Load", "BLoad1", {4, 101, 36, 22}, Panel1);

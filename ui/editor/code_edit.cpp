@@ -9,8 +9,6 @@
 namespace ostrac::ui {
 
 namespace {
-constexpr QRgb margin_colour = 0xE8E8E8;
-constexpr QRgb number_colour = 0x808080;
 constexpr int margin_padding = 4;
 }  // namespace
 
@@ -36,6 +34,7 @@ CodeEdit::CodeEdit(QWidget* parent)
     connect(this, &QPlainTextEdit::blockCountChanged, this, &CodeEdit::update_margin);
     connect(this, &QPlainTextEdit::updateRequest, this, &CodeEdit::update_line_number_area);
     update_margin();
+    follow_palette();
 }
 
 QWidget* CodeEdit::line_number_area() const { return line_numbers_; }
@@ -63,10 +62,21 @@ void CodeEdit::resizeEvent(QResizeEvent* event) {
     line_numbers_->setGeometry(area.left(), area.top(), line_number_area_width(), area.height());
 }
 
+void CodeEdit::changeEvent(QEvent* event) {
+    QPlainTextEdit::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange) follow_palette();
+}
+
+void CodeEdit::follow_palette() {
+    const QPalette& colours = palette();
+    highlighter_->set_dark_background(colours.color(QPalette::Base).lightness() < 128);
+    line_numbers_->update();
+}
+
 void CodeEdit::paint_line_numbers(QPaintEvent* event) {
     QPainter painter(line_numbers_);
-    painter.fillRect(event->rect(), QColor(margin_colour));
-    painter.setPen(QColor(number_colour));
+    painter.fillRect(event->rect(), palette().color(QPalette::Window));
+    painter.setPen(palette().color(QPalette::PlaceholderText));
     painter.setFont(font());
     QTextBlock block = firstVisibleBlock();
     int top = qRound(blockBoundingGeometry(block).translated(contentOffset()).top());

@@ -1,5 +1,6 @@
 // The editor's text control: plain text with a margin of line numbers on
 // its left and the program's syntax coloured. The Tab key inserts a tab.
+// Its colours follow the palette, light or dark.
 #pragma once
 
 #include <QPlainTextEdit>
@@ -20,6 +21,7 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     class LineNumberArea;
@@ -27,6 +29,7 @@ private:
     void paint_line_numbers(QPaintEvent* event);
     void update_margin();
     void update_line_number_area(const QRect& rect, int dy);
+    void follow_palette();
 
     LineNumberArea* line_numbers_ = nullptr;
     ProgramHighlighter* highlighter_ = nullptr;

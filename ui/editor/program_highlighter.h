@@ -16,6 +16,9 @@ class ProgramHighlighter : public QSyntaxHighlighter {
 public:
     explicit ProgramHighlighter(QTextDocument* document);
 
+    // Chooses the colours that read well on a dark or a light background.
+    void set_dark_background(bool dark);
+
     // The format given to each kind of span.
     const QTextCharFormat& format_of(SyntaxSpan::Kind kind) const {
         return formats_[static_cast<std::size_t>(kind)];

@@ -175,12 +175,15 @@ void TFEditor::editor_reset() {
 void TFEditor::mark_row(int row) {
     if (QListWidgetItem* old = ListBox1->item(current_row_)) {
         old->setData(Qt::BackgroundRole, QVariant());
+        old->setData(Qt::ForegroundRole, QVariant());
         old->setData(Qt::FontRole, QVariant());
         old->setIcon(blank_gutter_);
     }
     current_row_ = row;
     if (QListWidgetItem* item = ListBox1->item(row)) {
+        // Dark text on the yellow mark, whatever the palette's text colour.
         item->setBackground(QColor(current_line_colour));
+        item->setForeground(QColor(Qt::black));
         item->setIcon(arrow_gutter_);
         QFont font = ListBox1->font();
         font.setUnderline(true);

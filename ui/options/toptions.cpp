@@ -91,7 +91,7 @@ void TOptions::build_visuals_page(QWidget* page) {
     auto* buttons = new ClickablePanel(page);
     buttons->setObjectName("PButtons");
     buttons->setGeometry(8, 32, 33, 121);
-    buttons->set_colour(Qt::lightGray);
+    buttons->setBackgroundRole(QPalette::Button);
 
     PMemo = new ClickablePanel(page);
     PMemo->setObjectName("PMemo");

@@ -22,7 +22,6 @@ namespace ostrac::ui {
 
 namespace {
 
-constexpr QRgb grey = 0xC0C0C0;
 constexpr int id_role = Qt::UserRole;
 
 // Designed places of the parameter labels and fields. The labels are
@@ -35,20 +34,14 @@ constexpr int field_left = 288;
 
 QString text_of(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
-void set_background(QWidget* widget, QColor colour) {
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::Window, colour);
-    palette.setColor(QPalette::Base, colour);
-    widget->setPalette(palette);
-}
-
 QPlainTextEdit* make_memo(const char* name, const QRect& geometry, QWidget* parent) {
     auto* memo = new QPlainTextEdit(parent);
     memo->setObjectName(name);
     memo->setGeometry(geometry);
     memo->setReadOnly(true);
     memo->setFocusPolicy(Qt::NoFocus);
-    set_background(memo, grey);
+    // Help texts on the window's own colour, as the designed grey memos were.
+    memo->viewport()->setBackgroundRole(QPalette::Window);
     return memo;
 }
 
@@ -70,7 +63,6 @@ TFWizard::TFWizard(QWidget* parent) : QWidget(parent, Qt::Tool | Qt::WindowStays
     small_font.setPixelSize(11);
     setFont(small_font);
     setAutoFillBackground(true);
-    set_background(this, grey);
 
     build_tree();
     make_label("Syntax:", "Label1", {168, 3}, this);
@@ -140,7 +132,6 @@ void TFWizard::build_converter() {
     PCU->setObjectName("PCU");
     PCU->setGeometry(192, 58, 217, 100);
     PCU->setAutoFillBackground(true);
-    set_background(PCU, grey);
 
     make_label("Value", "LCU_Value", {16, 12}, PCU);
     E_Value = new QLineEdit("1", PCU);
