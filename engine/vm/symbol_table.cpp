@@ -9,11 +9,21 @@ namespace ostrac::vm {
 namespace {
 const std::vector<int> no_slots;
 
+// Slots are mostly taken and freed at the end of their lists (a routine's
+// locals, a name with one slot), which these handle without a search.
 void insert_sorted(std::vector<int>& slots, int index) {
+    if (slots.empty() || slots.back() < index) {
+        slots.push_back(index);
+        return;
+    }
     slots.insert(std::lower_bound(slots.begin(), slots.end(), index), index);
 }
 
 void erase_sorted(std::vector<int>& slots, int index) {
+    if (!slots.empty() && slots.back() == index) {
+        slots.pop_back();
+        return;
+    }
     auto pos = std::lower_bound(slots.begin(), slots.end(), index);
     if (pos != slots.end() && *pos == index) slots.erase(pos);
 }
