@@ -10,21 +10,30 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <system_error>
 
 #include "bench_host.h"
 #include "session/session.h"
 
 namespace ostrac::fuzz {
 
-// The home folder of the process, created once. The working directory stays
-// as it is: libFuzzer reads its corpus by relative names.
+// The home folder of the process, created once and removed at exit. The
+// working directory stays as it is: libFuzzer reads its corpus by relative
+// names.
+struct FuzzHome {
+    FuzzHome() : path((std::filesystem::temp_directory_path() / "ostrac-fuzz-XXXXXX").string()) {
+        if (mkdtemp(path.data()) == nullptr) std::abort();
+    }
+    ~FuzzHome() {
+        std::error_code ignored;
+        std::filesystem::remove_all(path, ignored);
+    }
+    std::string path;
+};
+
 inline const std::string& fuzz_home() {
-    static const std::string home = [] {
-        std::string pattern = (std::filesystem::temp_directory_path() / "ostrac-fuzz-XXXXXX").string();
-        if (mkdtemp(pattern.data()) == nullptr) std::abort();
-        return pattern;
-    }();
-    return home;
+    static const FuzzHome home;
+    return home.path;
 }
 
 // A freshly initialised session: every input starts from the same state.
