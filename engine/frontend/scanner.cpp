@@ -17,8 +17,6 @@ constexpr bool is_letter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' &&
 constexpr bool is_digit(char c) { return c >= '0' && c <= '9'; }
 constexpr bool is_alnum(char c) { return is_letter(c) || is_digit(c); }
 
-constexpr std::string_view single_characters = ":=><*?@+-/()[],;^&";
-
 // Decimal exponent of the first significant digit of a literal's text, for
 // telling an overflow from an underflow. The exponent part saturates far
 // beyond the range of a double.

@@ -1,6 +1,7 @@
 #include "frontend/source.h"
 
 #include <array>
+#include <cstring>
 #include <utility>
 
 #include "session/session.h"
@@ -41,6 +42,11 @@ public:
         file_.stream->read(piece.data(), piece.size());
         const auto got = static_cast<std::size_t>(file_.stream->gcount());
         if (file_.stream->bad()) s.fatal_error("Cannot read the program file " + file_.name);
+        // A zero byte never occurs in text: the file is binary (a state file,
+        // an image) and would only give a stream of syntax errors.
+        if (std::memchr(piece.data(), '\0', got) != nullptr) {
+            s.fatal_error("Cannot load " + file_.name + ": not a text file");
+        }
         out.append(piece.data(), got);
         return got > 0;
     }

@@ -5,7 +5,7 @@
 //   editor feed   each program line with a line end, then an empty line,
 //                 then "exit" and a line end
 //   file source   the file in pieces of at most 1024 bytes; its end is the
-//                 end of input
+//                 end of input; a zero byte in it refuses it as not text
 #pragma once
 
 #include <istream>

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace ostrac::frontend {
 
@@ -23,6 +24,9 @@ enum class TokenKind : std::uint8_t {
     Repeat, While, Endwhile, Until, Function, Sub, Endfn, Endsub, Global, Shared,
     Load, Eval, Input, Const, Halt, Label, Gosub, Return, Returnf, Mod, Gdraw,
 };
+
+// The characters that are tokens of their own (TokenKind::Char).
+inline constexpr std::string_view single_characters = ":=><*?@+-/()[],;^&";
 
 // The value a token carries: identifier and string texts keep their letters
 // as written; numeric literals are always doubles.

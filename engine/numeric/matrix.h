@@ -15,9 +15,10 @@ namespace ostrac::numeric {
 class Matrix {
 public:
     static constexpr int max_dimension = 32767;  // rows and columns are 16-bit counts
-    // A gigabyte of elements: larger requests fail like an exhausted heap
-    // instead of stalling the machine on an allocation that may not fit.
-    static constexpr std::size_t max_elements = std::size_t{1} << 26;
+    // 16,777,216 elements (256 MiB): larger requests fail like an exhausted
+    // heap instead of stalling the machine on an allocation that may not fit;
+    // an operation on two such matrices still needs under a gigabyte.
+    static constexpr std::size_t max_elements = std::size_t{1} << 24;
 
     Matrix() = default;
     // A rows by cols matrix with every element 0. Throws std::bad_alloc for

@@ -25,10 +25,6 @@ namespace {
 namespace fs = std::filesystem;
 using session::Session;
 
-// Largest matrix loaddata builds: 2^24 elements (256 MiB), so that a short
-// file of one long line and many short ones cannot exhaust memory.
-constexpr std::size_t max_loaded_elements = std::size_t{1} << 24;
-
 fs::path data_file_path(const Session& s, const std::string& name) {
     const fs::path given(name);
     return given.is_absolute() ? given : fs::path(s.home_folder()) / given;
@@ -150,7 +146,7 @@ void op_loaddata(Session& s) {
     const std::size_t cols = data.cols();
     if (rows == 0) s.fatal_error_fmt("No numbers in file %s\n", *name);
     const auto limit = static_cast<std::size_t>(Matrix::max_dimension);
-    if (rows > limit || cols > limit || rows * cols > max_loaded_elements) {
+    if (rows > limit || cols > limit || rows * cols > Matrix::max_elements) {
         s.fatal_error_fmt("Matrix too large in file %s\n", *name);
     }
 

@@ -120,6 +120,21 @@ TEST_F(SessionTest, BreakFromAnotherThreadStopsAnEndlessLoop) {
     EXPECT_EQ(ts.host.editor_resets, 1);
 }
 
+// A pasted line of 10,000 characters is cut to the 254 the input line holds;
+// an INPUT answer that long no longer fits the assignment it becomes and is
+// refused. Either way the session goes on.
+TEST_F(SessionTest, TenThousandCharacterLinesAreCut) {
+    const std::string pasted = "x = 7 // " + std::string(10000, 'c');
+    const std::string kept = pasted.substr(0, session::Session::input_line_max);
+    EXPECT_EQ(ts.command(pasted), std::vector<std::string>{">> " + kept});
+    EXPECT_EQ(ts.command("print x"), (std::vector<std::string>{">> print x", "7"}));
+
+    ts.command("input y");
+    EXPECT_EQ(ts.command(std::string(10000, '5')).back(), "Text to evaluate is longer than 254 characters line=1");
+    EXPECT_EQ(ts.host.prompt, ">>");
+    EXPECT_EQ(ts.command("print x + 1"), (std::vector<std::string>{">> print x + 1", "8"}));
+}
+
 TEST_F(SessionTest, FormattedErrorsStandOnALineOfTheirOwn) {
     s().console_print("partial");
     EXPECT_THROW(s().fatal_error_fmt("Value not allowed for %s", "sysangle"), session::FatalError);

@@ -187,6 +187,15 @@ TEST_F(LoadTest, FindsProgramsInTheHomeFolderAndLaterSearchPaths) {
     EXPECT_EQ(ts.command("load \"missing.prg\""), (Lines{">> load \"missing.prg\"", "Cannot open the file line=1"}));
 }
 
+TEST_F(LoadTest, RefusesFilesThatAreNotText) {
+    // A state file is the binary a user is most likely to load by mistake.
+    std::ofstream(ts.home.path() / "state.prg", std::ios::binary)
+        << "print 1\n" << std::string(3000, 'x') << std::string(1, '\0') << "print 2\n";
+    const Lines lines = ts.command("load \"state.prg\"");
+    EXPECT_EQ(lines.back(), "Cannot load " + (ts.home.path() / "state.prg").string() + ": not a text file line=1");
+    EXPECT_EQ(ts.command("print 3"), (Lines{">> print 3", "3"}));
+}
+
 TEST_F(LoadTest, ReplacesTheRunningCommand) {
     write(ts.home.path() / "p.prg", "print 1\nprint 2\n");
     EXPECT_EQ(ts.command("load \"p.prg\": print 99"), (Lines{">> load \"p.prg\": print 99", "1", "2"}));
