@@ -1,5 +1,5 @@
 // Roots, integrals and plots of an expression given as text in a named
-// variable. The library's house rules are in special.prg.
+// variable. The library's house rules are in gamma_bessel.prg.
 //
 // The expression runs through EVAL, which compiles it in the scope of the
 // calling function: the variable it names becomes a local of that function,

@@ -1,6 +1,6 @@
 // Upper tail probabilities of the normal, chi-square, Student's t and F
 // distributions and of the binomial, Poisson and hypergeometric counts. The
-// library's house rules are in special.prg.
+// library's house rules are in gamma_bessel.prg.
 //
 // The continuous tails rest on two helpers that return both the lower and
 // the upper part, [P, Q], each computed directly where it is the small one,

@@ -1,6 +1,6 @@
 // Percentage points: the x at which an upper tail of the normal,
 // chi-square, Student's t or F distribution equals p. The library's house
-// rules are in special.prg.
+// rules are in gamma_bessel.prg.
 //
 // Each inverse starts from an approximation and refines it by a safeguarded
 // Newton iteration on u = ln x against the logarithm of whichever tail is

@@ -356,20 +356,23 @@ QString TForm1::memo_file_path(const session::Session& session) {
     return QDir(QString::fromStdString(session.home_folder())).filePath(memo_file::name);
 }
 
-void TForm1::BLoad1Click() {
-    QString memo_path;
-    {
-        auto access = worker_.access();
-        session::Session& session = access.session();
-        if (!state_buttons_allowed(session)) return;
-        memo_path = memo_file_path(session);
-        try {
-            vm::session_reload(session);
-        } catch (const session::FatalError&) {
-            session.reset();  // reported in the pane; the rest is skipped
-            return;
-        }
+std::optional<QString> TForm1::state_file_operation(void (*operation)(session::Session&)) {
+    auto access = worker_.access();
+    session::Session& session = access.session();
+    if (!state_buttons_allowed(session)) return std::nullopt;
+    try {
+        operation(session);
+    } catch (const session::FatalError&) {
+        session.reset();  // reported in the pane; the rest is skipped
+        return std::nullopt;
     }
+    return memo_file_path(session);
+}
+
+void TForm1::BLoad1Click() {
+    const std::optional<QString> path = state_file_operation(&vm::session_reload);
+    if (!path) return;
+    const QString& memo_path = *path;
     QString error;
     const std::optional<QStringList> lines = memo_file::read(memo_path, error);
     if (!lines) {
@@ -388,19 +391,9 @@ void TForm1::BLoad1Click() {
 }
 
 void TForm1::Bsave2Click() {
-    QString memo_path;
-    {
-        auto access = worker_.access();
-        session::Session& session = access.session();
-        if (!state_buttons_allowed(session)) return;
-        memo_path = memo_file_path(session);
-        try {
-            vm::state_save(session);
-        } catch (const session::FatalError&) {
-            session.reset();
-            return;
-        }
-    }
+    const std::optional<QString> path = state_file_operation(&vm::state_save);
+    if (!path) return;
+    const QString& memo_path = *path;
     drain_events();
     if (QString error; !memo_file::write(memo_path, Memo1->lines(), error)) {
         report(QStringLiteral("%1 could not be written: %2").arg(memo_path, error));
