@@ -19,6 +19,7 @@
 #include "console/tform1.h"
 #include "graph/tfgraph.h"
 #include "options/toptions.h"
+#include "console_test_support.h"
 #include "ui_test_support.h"
 
 using ostrac::session::RunState;
@@ -127,17 +128,7 @@ void HighDpiTest::cleanupTestCase() {
     folders_.reset();
 }
 
-bool HighDpiTest::wait_idle() {
-    QElapsedTimer timer;
-    timer.start();
-    while (form_->run_state() == RunState::Running || form_->run_state() == RunState::BreakRequested) {
-        if (timer.elapsed() > 20000) return false;
-        QTest::qWait(1);
-    }
-    { auto access = form_->session_access(); }
-    form_->drain_events();
-    return true;
-}
+bool HighDpiTest::wait_idle() { return test::wait_until_idle(*form_); }
 
 void HighDpiTest::command(const QString& line) {
     form_->console_set_entry(line);

@@ -25,6 +25,7 @@
 #include "console/output_pane.h"
 #include "console/tform1.h"
 #include "graph/tfgraph.h"
+#include "console_test_support.h"
 #include "ui_test_support.h"
 
 using ostrac::session::RunState;
@@ -54,17 +55,7 @@ struct Console {
 
     // Waits until the session no longer runs (a Break has been honoured)
     // and the worker is at rest, then applies everything the engine queued.
-    bool wait_idle(int timeout_ms = 20000) {
-        QElapsedTimer timer;
-        timer.start();
-        while (form->run_state() == RunState::Running || form->run_state() == RunState::BreakRequested) {
-            if (timer.elapsed() > timeout_ms) return false;
-            QTest::qWait(1);
-        }
-        { auto access = form->session_access(); }
-        form->drain_events();
-        return true;
-    }
+    bool wait_idle(int timeout_ms = 20000) { return test::wait_until_idle(*form, timeout_ms); }
 
     void type(const QString& line) {
         edit->setText(line);
@@ -361,25 +352,16 @@ void TForm1Test::hundred_thousand_lines_finish_and_keep_the_window_responsive() 
     Console console;
     // A timer that should fire every 5 ms measures how long the window's
     // event loop is ever kept busy.
-    QElapsedTimer clock;
-    qint64 last = 0;
-    qint64 longest_gap = 0;
-    QTimer ticker;
-    connect(&ticker, &QTimer::timeout, [&] {
-        const qint64 now = clock.elapsed();
-        longest_gap = std::max(longest_gap, now - last);
-        last = now;
-    });
-    clock.start();
-    ticker.start(5);
+    test::EventLoopGaps gaps;
+    gaps.start();
     console.type("for i = 1 to 100000: print i: next");
     QVERIFY(console.wait_idle(120000));
-    ticker.stop();
+    gaps.stop();
     qInfo("100000 lines in %lld ms; the event loop was busy for at most %lld ms at a time",
-          static_cast<long long>(clock.elapsed()), static_cast<long long>(longest_gap));
+          static_cast<long long>(gaps.elapsed()), static_cast<long long>(gaps.longest()));
     QCOMPARE(console.memo->lines().back(), QString("100000"));
     QVERIFY(console.memo->line_count() <= OutputPane::max_lines);
-    QVERIFY2(longest_gap < 100, qPrintable(QString("event loop blocked for %1 ms").arg(longest_gap)));
+    QVERIFY2(gaps.longest() < 100, qPrintable(QString("event loop blocked for %1 ms").arg(gaps.longest())));
 }
 
 void TForm1Test::break_during_hundred_thousand_lines_within_100_ms() {

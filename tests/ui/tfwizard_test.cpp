@@ -29,6 +29,7 @@
 #include "frontend/frontend.h"
 #include "help/function_help.h"
 #include "numeric/unit_table.h"
+#include "console_test_support.h"
 #include "ui_test_support.h"
 #include "wizard/tfwizard.h"
 
@@ -52,17 +53,7 @@ struct Console {
         wait_idle();
     }
 
-    bool wait_idle(int timeout_ms = 20000) {
-        QElapsedTimer timer;
-        timer.start();
-        while (form->run_state() == RunState::Running || form->run_state() == RunState::BreakRequested) {
-            if (timer.elapsed() > timeout_ms) return false;
-            QTest::qWait(1);
-        }
-        { auto access = form->session_access(); }
-        form->drain_events();
-        return true;
-    }
+    bool wait_idle(int timeout_ms = 20000) { return test::wait_until_idle(*form, timeout_ms); }
 
     // Compiles a line as a command would be, without running it; the pane
     // lines the compilation printed, empty when it compiled.
