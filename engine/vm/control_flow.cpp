@@ -8,8 +8,7 @@
 namespace ostrac::vm {
 
 void jump_by(Session& s, std::int32_t distance) {
-    const std::int64_t target = static_cast<std::int64_t>(s.pc) + distance;
-    s.pc = (target < 0 || target > s.code_size) ? s.code_size : static_cast<std::int32_t>(target);
+    s.pc = jump_target(s.pc, distance, s.code_size);
 }
 
 void op_jump(Session& s) { jump_by(s, pop_int(s)); }

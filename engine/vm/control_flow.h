@@ -11,8 +11,15 @@ namespace ostrac::vm {
 
 using session::Session;
 
-// Moves pc by a distance counted from the end of the jump instruction. A
-// target outside the block is left for the next fetch to report.
+// The position a jump of `distance` from `pc` reaches in a block of `size`
+// bytes. A target outside the block becomes the block's end, which the
+// next fetch reports.
+inline std::int32_t jump_target(std::int32_t pc, std::int32_t distance, std::int32_t size) {
+    const std::int64_t target = static_cast<std::int64_t>(pc) + distance;
+    return (target < 0 || target > size) ? size : static_cast<std::int32_t>(target);
+}
+
+// Moves pc by a distance counted from the end of the jump instruction.
 void jump_by(Session& s, std::int32_t distance);
 
 void op_jump(Session& s);    // dist ->

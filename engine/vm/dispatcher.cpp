@@ -31,56 +31,84 @@ namespace {
 using session::RunState;
 using session::Session;
 
-// Inline operand readers: each checks that the operand lies inside the block.
 [[noreturn]] void past_end(Session& s) {
     s.fatal_error("Instruction runs past the end of its code block");
 }
 
-std::int32_t read_int(Session& s) {
-    if (s.code_size - s.pc < 4) past_end(s);
-    const std::int32_t v = read_i32(s.code + s.pc);
-    s.pc += 4;
-    return v;
-}
+// The execution position, held by the dispatch loop in locals the compiler
+// keeps in registers instead of in the session, where every instruction
+// would store it and load it back. Handlers find it in the session: it is
+// written there before each handler runs and read back after.
+struct Cursor {
+    Session& s;
+    const std::uint8_t* code = nullptr;
+    std::int32_t pc = 0;
+    std::int32_t size = 0;
 
-double read_double(Session& s) {
-    if (s.code_size - s.pc < 8) past_end(s);
-    const double v = read_f64(s.code + s.pc);
-    s.pc += 8;
-    return v;
-}
+    explicit Cursor(Session& session) : s(session) { load(); }
 
-// The length byte is skipped: the text runs to its zero byte.
-std::string_view read_text(Session& s) {
-    if (s.code_size - s.pc < 1) past_end(s);
-    ++s.pc;
-    const auto* start = reinterpret_cast<const char*>(s.code + s.pc);
-    std::int32_t end = s.pc;
-    while (end < s.code_size && s.code[end] != 0) ++end;
-    if (end == s.code_size) past_end(s);
-    std::string_view text(start, static_cast<std::size_t>(end - s.pc));
-    s.pc = end + 1;
-    return text;
-}
+    void load() {
+        code = s.code;
+        pc = s.pc;
+        size = s.code_size;
+    }
+    void save() const { s.pc = pc; }
 
-[[gnu::always_inline]] inline void op_pushid(Session& s) {
-    const std::uint8_t* site = s.code + s.pc;
-    if (const NameCache::Entry* hit = s.name_cache.find(site, s.symbols.epoch())) {
+    template <class Handler>
+    [[gnu::always_inline]] void call(Handler handler) {
+        save();
+        handler(s);
+        load();
+    }
+
+    // Inline operand readers: each checks that the operand lies inside the block.
+    std::int32_t read_int() {
+        if (size - pc < 4) past_end(s);
+        const std::int32_t v = read_i32(code + pc);
+        pc += 4;
+        return v;
+    }
+
+    double read_double() {
+        if (size - pc < 8) past_end(s);
+        const double v = read_f64(code + pc);
+        pc += 8;
+        return v;
+    }
+
+    // The length byte is skipped: the text runs to its zero byte.
+    std::string_view read_text() {
+        if (size - pc < 1) past_end(s);
+        ++pc;
+        const auto* start = reinterpret_cast<const char*>(code + pc);
+        std::int32_t end = pc;
+        while (end < size && code[end] != 0) ++end;
+        if (end == size) past_end(s);
+        std::string_view text(start, static_cast<std::size_t>(end - pc));
+        pc = end + 1;
+        return text;
+    }
+};
+
+[[gnu::always_inline]] inline void op_pushid(Session& s, Cursor& c) {
+    const std::uint8_t* site = c.code + c.pc;
+    if (const NameCache::Entry* hit = s.name_cache.find(site, s.current_block, c.pc, s.symbols.epoch())) {
         const std::int32_t index = first_visible(s, *hit->candidates, s.current_block);
         if (index >= 0) {
-            s.pc = hit->next_pc;
+            c.pc = hit->next_pc;
             push_id(s, index);
             return;
         }
         // None visible: a new local or global of that name.
-        const std::string_view name = read_text(s);
+        const std::string_view name = c.read_text();
         push_id(s, create_entry(s, name, lookup_scope(s, s.current_block), hit->candidates));
         return;
     }
-    const std::string_view name = read_text(s);
+    const std::int32_t offset = c.pc;
+    const std::string_view name = c.read_text();
     if (name.size() > max_name_length) s.fatal_error("Error: Nombre de variable demasiado largo");
     const std::int32_t index = lookup_or_create(s, name, s.current_block);
-    s.name_cache.store({site, s.symbols.epoch(), s.symbols.name_slots(name), s.pc});
+    s.name_cache.store(s.current_block, offset, {site, s.symbols.epoch(), s.symbols.name_slots(name), c.pc});
     push_id(s, index);
 }
 
@@ -102,318 +130,315 @@ void op_line(Session& s) {
     }
 }
 
-}  // namespace
-
-namespace {
-
-// The body of execute_one, inlined into both entry points so that a run of
-// instructions pays for one call.
-[[gnu::always_inline]] inline int dispatch(Session& s) {
+// Performs the instruction at the cursor and returns its opcode; inlined
+// into both entry points so that a run of instructions pays for one call.
+[[gnu::always_inline]] inline int dispatch(Session& s, Cursor& c) {
     // One unsigned comparison also refuses a negative pc.
-    if (static_cast<std::uint32_t>(s.pc) >= static_cast<std::uint32_t>(s.code_size)) past_end(s);
-    const std::uint8_t op = s.code[s.pc++];
+    if (static_cast<std::uint32_t>(c.pc) >= static_cast<std::uint32_t>(c.size)) past_end(s);
+    const std::uint8_t op = c.code[c.pc++];
     switch (static_cast<Op>(op)) {
     case Op::END:
         return 0;
     case Op::PUSHF:
-        push_float(s, read_double(s));
+        push_float(s, c.read_double());
         break;
     case Op::PUSHI:
-        push_int(s, read_int(s));
+        push_int(s, c.read_int());
         break;
     case Op::PUSHIMAG:
-        push_number(s, {0.0, read_double(s)});
+        push_number(s, {0.0, c.read_double()});
         break;
     case Op::PUSHID:
-        op_pushid(s);
+        op_pushid(s, c);
         break;
     case Op::PUSHSTR:
-        push_text(s, std::string(read_text(s)));
+        push_text(s, std::string(c.read_text()));
         break;
     case Op::ADD:
-        if (!fast::add(s)) op_add(s);
+        if (!fast::add(s)) c.call(op_add);
         break;
     case Op::SUB:
-        if (!fast::sub(s)) op_sub(s);
+        if (!fast::sub(s)) c.call(op_sub);
         break;
     case Op::MUL:
-        if (!fast::mul(s)) op_mul(s);
+        if (!fast::mul(s)) c.call(op_mul);
         break;
     case Op::DIV:
-        op_div(s);
+        c.call(op_div);
         break;
     case Op::POW:
-        op_pow(s);
+        c.call(op_pow);
         break;
     case Op::NEG:
-        op_neg(s);
+        c.call(op_neg);
         break;
     case Op::CROSS:
-        op_cross(s);
+        c.call(op_cross);
         break;
     case Op::GLOBAL:
-        op_global(s);
+        c.call(op_global);
         break;
     case Op::MATRIX:
-        op_matrix(s);
+        c.call(op_matrix);
         break;
     case Op::SETCELL:
-        op_setcell(s);
+        c.call(op_setcell);
         break;
     case Op::PRINT:
-        op_print(s);
+        c.call(op_print);
         break;
     case Op::DEFFUNC:
-        op_define(s, false);
+        c.call([](Session& session) { op_define(session, false); });
         break;
     case Op::DEFSUB:
-        op_define(s, true);
+        c.call([](Session& session) { op_define(session, true); });
         break;
     case Op::ENDFUNC:
-        op_endfunc(s);
+        c.call(op_endfunc);
         break;
     case Op::PARAMS:
-        op_params(s);
+        c.call(op_params);
         break;
     case Op::CALL:
-        op_call(s);
+        c.call(op_call);
         break;
     case Op::EVAL:
-        op_eval(s);
+        c.call(op_eval);
         break;
     case Op::LOAD:
-        op_load(s);
+        c.call(op_load);
         break;
     case Op::INPUT:
-        op_input(s);
+        c.call(op_input);
         break;
     case Op::ASSIGN:
-        if (!fast::assign(s)) op_assign(s);
+        if (!fast::assign(s)) c.call(op_assign);
         break;
     case Op::POLAR:
-        op_polar(s);
+        c.call(op_polar);
         break;
     case Op::LINE:
-        op_line(s);
+        c.call(op_line);
         break;
     case Op::SHOW:
-        op_show(s);
+        c.call(op_show);
         break;
     case Op::GOTO:
-        op_goto(s);
+        c.call(op_goto);
         break;
     case Op::GOSUB:
-        op_gosub(s);
+        c.call(op_gosub);
         break;
     case Op::RETURN:
-        op_return(s);
+        c.call(op_return);
         break;
     case Op::HALT:
+        c.save();
         op_halt(s);
     case Op::EXITFUNC:
-        op_exitfunc(s);
+        c.call(op_exitfunc);
         break;
     case Op::EQ:
-        if (!fast::compare(s, [](double a, double b) { return a == b; })) op_eq(s);
+        if (!fast::compare(s, [](double a, double b) { return a == b; })) c.call(op_eq);
         break;
     case Op::NE:
-        if (!fast::compare(s, [](double a, double b) { return a != b; })) op_ne(s);
+        if (!fast::compare(s, [](double a, double b) { return a != b; })) c.call(op_ne);
         break;
     case Op::GT:
-        if (!fast::compare(s, [](double a, double b) { return a > b; })) op_gt(s);
+        if (!fast::compare(s, [](double a, double b) { return a > b; })) c.call(op_gt);
         break;
     case Op::LT:
-        if (!fast::compare(s, [](double a, double b) { return a < b; })) op_lt(s);
+        if (!fast::compare(s, [](double a, double b) { return a < b; })) c.call(op_lt);
         break;
     case Op::GE:
-        if (!fast::compare(s, [](double a, double b) { return a >= b; })) op_ge(s);
+        if (!fast::compare(s, [](double a, double b) { return a >= b; })) c.call(op_ge);
         break;
     case Op::LE:
-        if (!fast::compare(s, [](double a, double b) { return a <= b; })) op_le(s);
+        if (!fast::compare(s, [](double a, double b) { return a <= b; })) c.call(op_le);
         break;
     case Op::OR:
-        if (!fast::compare(s, [](double a, double b) { return a != 0.0 || b != 0.0; })) op_or(s);
+        if (!fast::compare(s, [](double a, double b) { return a != 0.0 || b != 0.0; })) c.call(op_or);
         break;
     case Op::AND:
-        if (!fast::compare(s, [](double a, double b) { return a != 0.0 && b != 0.0; })) op_and(s);
+        if (!fast::compare(s, [](double a, double b) { return a != 0.0 && b != 0.0; })) c.call(op_and);
         break;
     case Op::FOR:
-        op_for(s);
+        c.call(op_for);
         break;
     case Op::NEXT:
-        if (!fast::next(s)) op_next(s);
+        if (!fast::next(s, c.pc)) c.call(op_next);
         break;
     case Op::IF:
     case Op::JFALSE:
-        if (!fast::branch(s)) op_if(s);
+        if (!fast::branch(s, c.pc, c.size)) c.call(op_if);
         break;
     case Op::JUMP:
-        op_jump(s);
+        c.call(op_jump);
         break;
     case Op::MOD:
-        op_mod(s);
+        c.call(op_mod);
         break;
     case Op::SIN:
-        op_sin(s);
+        c.call(op_sin);
         break;
     case Op::COS:
-        op_cos(s);
+        c.call(op_cos);
         break;
     case Op::TAN:
-        op_tan(s);
+        c.call(op_tan);
         break;
     case Op::SINH:
-        op_sinh(s);
+        c.call(op_sinh);
         break;
     case Op::COSH:
-        op_cosh(s);
+        c.call(op_cosh);
         break;
     case Op::TANH:
-        op_tanh(s);
+        c.call(op_tanh);
         break;
     case Op::ASINH:
-        op_asinh(s);
+        c.call(op_asinh);
         break;
     case Op::ACOSH:
-        op_acosh(s);
+        c.call(op_acosh);
         break;
     case Op::ATANH:
-        op_atanh(s);
+        c.call(op_atanh);
         break;
     case Op::ASIN:
-        op_asin(s);
+        c.call(op_asin);
         break;
     case Op::ACOS:
-        op_acos(s);
+        c.call(op_acos);
         break;
     case Op::ATAN:
-        op_atan(s);
+        c.call(op_atan);
         break;
     case Op::EXP:
-        op_exp(s);
+        c.call(op_exp);
         break;
     case Op::LN:
-        op_ln(s);
+        c.call(op_ln);
         break;
     case Op::SQRT:
-        op_sqrt(s);
+        c.call(op_sqrt);
         break;
     case Op::REAL:
-        op_real(s);
+        c.call(op_real);
         break;
     case Op::IM:
-        op_im(s);
+        c.call(op_im);
         break;
     case Op::ARG:
-        op_arg(s);
+        c.call(op_arg);
         break;
     case Op::ABS:
-        op_abs(s);
+        c.call(op_abs);
         break;
     case Op::LOG10:
-        op_log10(s);
+        c.call(op_log10);
         break;
     case Op::FRAC:
-        op_frac(s);
+        c.call(op_frac);
         break;
     case Op::INT:
-        op_int(s);
+        c.call(op_int);
         break;
     case Op::ROUND:
-        op_round(s);
+        c.call(op_round);
         break;
     case Op::FACT:
-        op_fact(s);
+        c.call(op_fact);
         break;
     case Op::NPR:
-        op_npr(s);
+        c.call(op_npr);
         break;
     case Op::NCR:
-        op_ncr(s);
+        c.call(op_ncr);
         break;
     case Op::INV:
-        op_inv(s);
+        c.call(op_inv);
         break;
     case Op::DET:
-        op_det(s);
+        c.call(op_det);
         break;
     case Op::TRANS:
-        op_trans(s);
+        c.call(op_trans);
         break;
     case Op::ROWS:
-        op_rows(s);
+        c.call(op_rows);
         break;
     case Op::COLS:
-        op_cols(s);
+        c.call(op_cols);
         break;
     case Op::SUMX:
-        op_sumx(s);
+        c.call(op_sumx);
         break;
     case Op::SUMX2:
-        op_sumx2(s);
+        c.call(op_sumx2);
         break;
     case Op::MEAN:
-        op_mean(s);
+        c.call(op_mean);
         break;
     case Op::SDXN:
-        op_sdxn(s);
+        c.call(op_sdxn);
         break;
     case Op::SDX:
-        op_sdx(s);
+        c.call(op_sdx);
         break;
     case Op::SUMXY:
-        op_sumxy(s);
+        c.call(op_sumxy);
         break;
     case Op::COV:
-        op_cov(s);
+        c.call(op_cov);
         break;
     case Op::CORR:
-        op_corr(s);
+        c.call(op_corr);
         break;
     case Op::ZERPOL:
-        op_zerpol(s);
+        c.call(op_zerpol);
         break;
     case Op::CU:
-        op_cu(s);
+        c.call(op_cu);
         break;
     case Op::LEN:
-        op_len(s);
+        c.call(op_len);
         break;
     case Op::STR:
-        op_str(s);
+        c.call(op_str);
         break;
     case Op::SERIEXYM:
-        graph::op_seriexym(s);
+        c.call(graph::op_seriexym);
         break;
     case Op::SERIEXY:
-        graph::op_seriexy(s);
+        c.call(graph::op_seriexy);
         break;
     case Op::SERIEY:
-        graph::op_seriey(s);
+        c.call(graph::op_seriey);
         break;
     case Op::TITLES:
-        graph::op_titles(s);
+        c.call(graph::op_titles);
         break;
     case Op::SETSERIE:
-        graph::op_setserie(s);
+        c.call(graph::op_setserie);
         break;
     case Op::GCLEAR:
-        graph::op_gclear(s);
+        c.call(graph::op_gclear);
         break;
     case Op::GRAPH:
-        graph::op_graph(s);
+        c.call(graph::op_graph);
         break;
     case Op::SAVEDATA:
-        op_savedata(s);
+        c.call(op_savedata);
         break;
     case Op::LOADDATA:
-        op_loaddata(s);
+        c.call(op_loaddata);
         break;
     case Op::FLIST:
-        op_flist(s);
+        c.call(op_flist);
         break;
     case Op::FCLS:
-        op_fcls(s);
+        c.call(op_fcls);
         break;
     case Op::UNUSED22:
     default:
@@ -421,14 +446,24 @@ namespace {
     }
     return op;
 }
+
 }  // namespace
 
-int execute_one(Session& s) { return dispatch(s); }
+int execute_one(Session& s) {
+    Cursor c(s);
+    const int op = dispatch(s, c);
+    c.save();
+    return op;
+}
 
 int execute(Session& s, int max_steps) {
+    Cursor c(s);
     for (;;) {
-        const int op = dispatch(s);
-        if (--max_steps <= 0 || op == 0 || s.run_state != RunState::Running) return op;
+        const int op = dispatch(s, c);
+        if (--max_steps <= 0 || op == 0 || s.run_state != RunState::Running) {
+            c.save();
+            return op;
+        }
     }
 }
 

@@ -62,21 +62,22 @@ inline bool assign(Session& s) {
     return true;
 }
 
-// IF and JFALSE on a plain real condition.
-inline bool branch(Session& s) {
+// IF and JFALSE on a plain real condition; `pc` and `size` are the dispatch
+// loop's position in the running block.
+inline bool branch(Session& s, std::int32_t& pc, std::int32_t size) {
     const auto* distance = get_if<IntCell>(s.stack.peek(0));
     const Value* condition = s.stack.peek(1);
     double c = 0.0;
     if (distance == nullptr || condition == nullptr || !plain_real(s, *condition, c)) return false;
     const std::int32_t d = distance->value;
     s.stack.drop_scalars(2);
-    if (c == 0.0) jump_by(s, d);
+    if (c == 0.0) pc = jump_target(pc, d, size);
     return true;
 }
 
 // NEXT of a loop that goes on: the frame stays as it is, which is what
-// popping and pushing it again leaves.
-inline bool next(Session& s) {
+// popping and pushing it again leaves. `pc` is the dispatch loop's position.
+inline bool next(Session& s, std::int32_t& pc) {
     const Value* c3 = s.stack.peek(3);
     if (c3 == nullptr) return false;
     const auto* body = get_if<BlockCell>(s.stack.peek(0));
@@ -92,7 +93,7 @@ inline bool next(Session& s) {
     const double following = v.number.re + *step;
     if (loop_is_over(*step, *end, following)) return false;
     v.set_real(following);
-    s.pc = body->value;
+    pc = body->value;
     return true;
 }
 

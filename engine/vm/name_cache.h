@@ -6,6 +6,10 @@
 // address and the table's epoch are what they were when it was filled: the
 // epoch moves whenever code may have changed or the candidate lists may have
 // moved.
+//
+// An entry's place comes from the operand's block and offset, not from its
+// address, so that the operands of one loop (nearby offsets of one or two
+// blocks) never evict each other, wherever the blocks were allocated.
 #pragma once
 
 #include <array>
@@ -23,19 +27,22 @@ public:
         std::int32_t next_pc = 0;  // offset just past the operand
     };
 
-    const Entry* find(const std::uint8_t* site, std::uint64_t epoch) const {
-        const Entry& e = entries_[slot(site)];
+    // `block` and `offset` say where `site` lies.
+    const Entry* find(const std::uint8_t* site, std::int32_t block, std::int32_t offset,
+                      std::uint64_t epoch) const {
+        const Entry& e = entries_[slot(block, offset)];
         return e.site == site && e.epoch == epoch ? &e : nullptr;
     }
 
-    void store(const Entry& e) { entries_[slot(e.site)] = e; }
+    void store(std::int32_t block, std::int32_t offset, const Entry& e) { entries_[slot(block, offset)] = e; }
 
 private:
-    static constexpr std::size_t size = 256;
+    static constexpr std::size_t size = 1024;
 
-    static std::size_t slot(const std::uint8_t* site) {
-        const auto address = reinterpret_cast<std::uintptr_t>(site);
-        return (address ^ (address >> 8)) & (size - 1);
+    // Blocks start far apart in the cache, offsets of one block follow each
+    // other.
+    static std::size_t slot(std::int32_t block, std::int32_t offset) {
+        return (static_cast<std::size_t>(offset) + static_cast<std::size_t>(block) * 389) & (size - 1);
     }
 
     std::array<Entry, size> entries_{};
