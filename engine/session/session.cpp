@@ -198,12 +198,4 @@ void Session::refresh_modes() {
     host.show_modes(system_variables_[0].current, system_variables_[1].current);
 }
 
-void Session::set_position(int block, int offset) {
-    const vm::SymbolEntry& e = symbols[block];
-    current_block = block;
-    code = e.code.data();
-    code_size = static_cast<std::int32_t>(e.code.size());
-    pc = offset;
-}
-
 }  // namespace ostrac::session

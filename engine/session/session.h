@@ -166,4 +166,13 @@ private:
     ConsoleOutput console_;
 };
 
+// Inline: every call and return of a routine goes through it.
+inline void Session::set_position(int block, int offset) {
+    const vm::SymbolEntry& e = symbols[block];
+    current_block = block;
+    code = e.code.data();
+    code_size = static_cast<std::int32_t>(e.code.size());
+    pc = offset;
+}
+
 }  // namespace ostrac::session

@@ -8,6 +8,7 @@
 #include "vm/assignment.h"
 #include "vm/builtins.h"
 #include "vm/code_reader.h"
+#include "vm/cursor.h"
 #include "vm/control_flow.h"
 #include "vm/data_files.h"
 #include "vm/eval_load.h"
@@ -26,69 +27,11 @@
 
 namespace ostrac::vm {
 
+void past_end(Session& s) { s.fatal_error("Instruction runs past the end of its code block"); }
+
 namespace {
 
 using session::RunState;
-using session::Session;
-
-[[noreturn]] void past_end(Session& s) {
-    s.fatal_error("Instruction runs past the end of its code block");
-}
-
-// The execution position, held by the dispatch loop in locals the compiler
-// keeps in registers instead of in the session, where every instruction
-// would store it and load it back. Handlers find it in the session: it is
-// written there before each handler runs and read back after.
-struct Cursor {
-    Session& s;
-    const std::uint8_t* code = nullptr;
-    std::int32_t pc = 0;
-    std::int32_t size = 0;
-
-    explicit Cursor(Session& session) : s(session) { load(); }
-
-    void load() {
-        code = s.code;
-        pc = s.pc;
-        size = s.code_size;
-    }
-    void save() const { s.pc = pc; }
-
-    template <class Handler>
-    [[gnu::always_inline]] void call(Handler handler) {
-        save();
-        handler(s);
-        load();
-    }
-
-    // Inline operand readers: each checks that the operand lies inside the block.
-    std::int32_t read_int() {
-        if (size - pc < 4) past_end(s);
-        const std::int32_t v = read_i32(code + pc);
-        pc += 4;
-        return v;
-    }
-
-    double read_double() {
-        if (size - pc < 8) past_end(s);
-        const double v = read_f64(code + pc);
-        pc += 8;
-        return v;
-    }
-
-    // The length byte is skipped: the text runs to its zero byte.
-    std::string_view read_text() {
-        if (size - pc < 1) past_end(s);
-        ++pc;
-        const auto* start = reinterpret_cast<const char*>(code + pc);
-        std::int32_t end = pc;
-        while (end < size && code[end] != 0) ++end;
-        if (end == size) past_end(s);
-        std::string_view text(start, static_cast<std::size_t>(end - pc));
-        pc = end + 1;
-        return text;
-    }
-};
 
 [[gnu::always_inline]] inline void op_pushid(Session& s, Cursor& c) {
     const std::uint8_t* site = c.code + c.pc;
@@ -96,20 +39,23 @@ struct Cursor {
         const std::int32_t index = first_visible(s, *hit->candidates, s.current_block);
         if (index >= 0) {
             c.pc = hit->next_pc;
-            push_id(s, index);
+            c.push(IdentCell{index});
             return;
         }
         // None visible: a new local or global of that name.
         const std::string_view name = c.read_text();
-        push_id(s, create_entry(s, name, lookup_scope(s, s.current_block), hit->candidates));
+        c.save();
+        const std::int32_t created = create_entry(s, name, lookup_scope(s, s.current_block), hit->candidates);
+        c.push(IdentCell{created});
         return;
     }
     const std::int32_t offset = c.pc;
     const std::string_view name = c.read_text();
+    c.save();
     if (name.size() > max_name_length) s.fatal_error("Error: Nombre de variable demasiado largo");
     const std::int32_t index = lookup_or_create(s, name, s.current_block);
     s.name_cache.store(s.current_block, offset, {site, s.symbols.epoch(), s.symbols.name_slots(name), c.pc});
-    push_id(s, index);
+    c.push(IdentCell{index});
 }
 
 // Line marker: records the line and, in debug mode, lets the debugger stop
@@ -134,34 +80,34 @@ void op_line(Session& s) {
 // into both entry points so that a run of instructions pays for one call.
 [[gnu::always_inline]] inline int dispatch(Session& s, Cursor& c) {
     // One unsigned comparison also refuses a negative pc.
-    if (static_cast<std::uint32_t>(c.pc) >= static_cast<std::uint32_t>(c.size)) past_end(s);
+    if (static_cast<std::uint32_t>(c.pc) >= static_cast<std::uint32_t>(c.size)) c.fail_past_end();
     const std::uint8_t op = c.code[c.pc++];
     switch (static_cast<Op>(op)) {
     case Op::END:
         return 0;
     case Op::PUSHF:
-        push_float(s, c.read_double());
+        c.push(c.read_double());
         break;
     case Op::PUSHI:
-        push_int(s, c.read_int());
+        c.push(IntCell{c.read_int()});
         break;
     case Op::PUSHIMAG:
-        push_number(s, {0.0, c.read_double()});
+        c.push_number({0.0, c.read_double()});
         break;
     case Op::PUSHID:
         op_pushid(s, c);
         break;
     case Op::PUSHSTR:
-        push_text(s, std::string(c.read_text()));
+        c.call([text = c.read_text()](Session& session) { push_text(session, std::string(text)); });
         break;
     case Op::ADD:
-        if (!fast::add(s)) c.call(op_add);
+        if (!fast::add(c)) c.call(op_add);
         break;
     case Op::SUB:
-        if (!fast::sub(s)) c.call(op_sub);
+        if (!fast::sub(c)) c.call(op_sub);
         break;
     case Op::MUL:
-        if (!fast::mul(s)) c.call(op_mul);
+        if (!fast::mul(c)) c.call(op_mul);
         break;
     case Op::DIV:
         c.call(op_div);
@@ -212,7 +158,7 @@ void op_line(Session& s) {
         c.call(op_input);
         break;
     case Op::ASSIGN:
-        if (!fast::assign(s)) c.call(op_assign);
+        if (!fast::assign(c)) c.call(op_assign);
         break;
     case Op::POLAR:
         c.call(op_polar);
@@ -239,41 +185,41 @@ void op_line(Session& s) {
         c.call(op_exitfunc);
         break;
     case Op::EQ:
-        if (!fast::compare(s, [](double a, double b) { return a == b; })) c.call(op_eq);
+        if (!fast::compare(c, [](double a, double b) { return a == b; })) c.call(op_eq);
         break;
     case Op::NE:
-        if (!fast::compare(s, [](double a, double b) { return a != b; })) c.call(op_ne);
+        if (!fast::compare(c, [](double a, double b) { return a != b; })) c.call(op_ne);
         break;
     case Op::GT:
-        if (!fast::compare(s, [](double a, double b) { return a > b; })) c.call(op_gt);
+        if (!fast::compare(c, [](double a, double b) { return a > b; })) c.call(op_gt);
         break;
     case Op::LT:
-        if (!fast::compare(s, [](double a, double b) { return a < b; })) c.call(op_lt);
+        if (!fast::compare(c, [](double a, double b) { return a < b; })) c.call(op_lt);
         break;
     case Op::GE:
-        if (!fast::compare(s, [](double a, double b) { return a >= b; })) c.call(op_ge);
+        if (!fast::compare(c, [](double a, double b) { return a >= b; })) c.call(op_ge);
         break;
     case Op::LE:
-        if (!fast::compare(s, [](double a, double b) { return a <= b; })) c.call(op_le);
+        if (!fast::compare(c, [](double a, double b) { return a <= b; })) c.call(op_le);
         break;
     case Op::OR:
-        if (!fast::compare(s, [](double a, double b) { return a != 0.0 || b != 0.0; })) c.call(op_or);
+        if (!fast::compare(c, [](double a, double b) { return a != 0.0 || b != 0.0; })) c.call(op_or);
         break;
     case Op::AND:
-        if (!fast::compare(s, [](double a, double b) { return a != 0.0 && b != 0.0; })) c.call(op_and);
+        if (!fast::compare(c, [](double a, double b) { return a != 0.0 && b != 0.0; })) c.call(op_and);
         break;
     case Op::FOR:
         c.call(op_for);
         break;
     case Op::NEXT:
-        if (!fast::next(s, c.pc)) c.call(op_next);
+        if (!fast::next(c)) c.call(op_next);
         break;
     case Op::IF:
     case Op::JFALSE:
-        if (!fast::branch(s, c.pc, c.size)) c.call(op_if);
+        if (!fast::branch(c)) c.call(op_if);
         break;
     case Op::JUMP:
-        c.call(op_jump);
+        if (!fast::jump(c)) c.call(op_jump);
         break;
     case Op::MOD:
         c.call(op_mod);

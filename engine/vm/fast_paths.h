@@ -2,51 +2,63 @@
 // loop. Each fast path either performs the whole instruction, leaving the
 // session exactly as the instruction's handler would, or returns false
 // having changed nothing; the handler then runs and reports any error.
+// They work on the loop's cursor (vm/cursor.h), whose position and stack
+// depth stand for the session's while the loop runs.
 #pragma once
 
 #include <cstdint>
-#include <variant>
 
 #include "session/session.h"
 #include "vm/control_flow.h"
+#include "vm/cursor.h"
 #include "vm/loops.h"
 #include "vm/stack_ops.h"
 
 namespace ostrac::vm::fast {
 
+// Pops the top two cells when both hold plain reals (see plain_real), into
+// left (the lower cell) and right; otherwise pops nothing and returns false.
+[[gnu::always_inline]] inline bool pop_real_pair(Cursor& c, double& left, double& right) {
+    const Value* r = c.peek(0);
+    const Value* l = c.peek(1);
+    if (l == nullptr || !plain_real(c.s, *r, right) || !plain_real(c.s, *l, left)) return false;
+    c.drop_scalars(2);
+    return true;
+}
+
 // Arithmetic and comparisons of two plain reals.
 template <class Operation>
-inline bool binary_real(Session& s, Operation operation) {
+[[gnu::always_inline]] inline bool binary_real(Cursor& c, Operation operation) {
     double a = 0.0;
     double b = 0.0;
-    if (!pop_real_pair(s, a, b)) return false;
+    if (!pop_real_pair(c, a, b)) return false;
     operation(a, b);
     return true;
 }
 
-inline bool add(Session& s) {
-    return binary_real(s, [&](double a, double b) { push_float(s, a + b); });
+[[gnu::always_inline]] inline bool add(Cursor& c) {
+    return binary_real(c, [&](double a, double b) { c.push(a + b); });
 }
-inline bool sub(Session& s) {
-    return binary_real(s, [&](double a, double b) { push_float(s, a - b); });
+[[gnu::always_inline]] inline bool sub(Cursor& c) {
+    return binary_real(c, [&](double a, double b) { c.push(a - b); });
 }
-inline bool mul(Session& s) {
-    return binary_real(s, [&](double a, double b) { push_float(s, a * b); });
+[[gnu::always_inline]] inline bool mul(Cursor& c) {
+    return binary_real(c, [&](double a, double b) { c.push(a * b); });
 }
 
 template <class Relation>
-inline bool compare(Session& s, Relation holds) {
-    return binary_real(s, [&](double a, double b) { push_int(s, holds(a, b) ? 1 : 0); });
+[[gnu::always_inline]] inline bool compare(Cursor& c, Relation holds) {
+    return binary_real(c, [&](double a, double b) { c.push(IntCell{holds(a, b) ? 1 : 0}); });
 }
 
 // A number stored into a variable that holds its own value (no reference,
 // no constant, no system variable).
-inline bool assign(Session& s) {
-    const Value* target = s.stack.peek(0);
-    const Value* value = s.stack.peek(1);
+[[gnu::always_inline]] inline bool assign(Cursor& c) {
+    const Value* target = c.peek(0);
+    const Value* value = c.peek(1);
     if (value == nullptr) return false;
     const auto* id = get_if<IdentCell>(target);
-    if (id == nullptr || !s.symbols.valid_index(id->index)) return false;
+    if (id == nullptr || !c.s.symbols.valid_index(id->index)) return false;
     double number = 0.0;
     if (const auto* d = get_if<double>(value)) {
         number = *d;
@@ -55,45 +67,54 @@ inline bool assign(Session& s) {
     } else {
         return false;
     }
-    SymbolEntry& e = s.symbols[id->index];
+    SymbolEntry& e = c.s.symbols[id->index];
     if (e.type == ValueType::Reference || e.kind == kind::constant || e.kind == kind::system) return false;
     e.set_real(number);
-    s.stack.drop_scalars(2);
+    c.drop_scalars(2);
     return true;
 }
 
-// IF and JFALSE on a plain real condition; `pc` and `size` are the dispatch
-// loop's position in the running block.
-inline bool branch(Session& s, std::int32_t& pc, std::int32_t size) {
-    const auto* distance = get_if<IntCell>(s.stack.peek(0));
-    const Value* condition = s.stack.peek(1);
-    double c = 0.0;
-    if (distance == nullptr || condition == nullptr || !plain_real(s, *condition, c)) return false;
+// IF and JFALSE on a plain real condition.
+[[gnu::always_inline]] inline bool branch(Cursor& c) {
+    const auto* distance = get_if<IntCell>(c.peek(0));
+    const Value* condition = c.peek(1);
+    double value = 0.0;
+    if (distance == nullptr || condition == nullptr || !plain_real(c.s, *condition, value)) return false;
     const std::int32_t d = distance->value;
-    s.stack.drop_scalars(2);
-    if (c == 0.0) pc = jump_target(pc, d, size);
+    c.drop_scalars(2);
+    if (value == 0.0) c.pc = jump_target(c.pc, d, c.size);
+    return true;
+}
+
+// JUMP by a whole-number distance.
+[[gnu::always_inline]] inline bool jump(Cursor& c) {
+    const auto* distance = get_if<IntCell>(c.peek(0));
+    if (distance == nullptr) return false;
+    const std::int32_t d = distance->value;
+    c.drop_scalars(1);
+    c.pc = jump_target(c.pc, d, c.size);
     return true;
 }
 
 // NEXT of a loop that goes on: the frame stays as it is, which is what
-// popping and pushing it again leaves. `pc` is the dispatch loop's position.
-inline bool next(Session& s, std::int32_t& pc) {
-    const Value* c3 = s.stack.peek(3);
+// popping and pushing it again leaves.
+[[gnu::always_inline]] inline bool next(Cursor& c) {
+    const Value* c3 = c.peek(3);
     if (c3 == nullptr) return false;
-    const auto* body = get_if<BlockCell>(s.stack.peek(0));
-    const auto* variable = get_if<IdentCell>(s.stack.peek(1));
-    const auto* end = get_if<double>(s.stack.peek(2));
+    const auto* body = get_if<BlockCell>(c.peek(0));
+    const auto* variable = get_if<IdentCell>(c.peek(1));
+    const auto* end = get_if<double>(c.peek(2));
     const auto* step = get_if<double>(c3);
     if (body == nullptr || variable == nullptr || end == nullptr || step == nullptr ||
-        !s.symbols.valid_index(variable->index)) {
+        !c.s.symbols.valid_index(variable->index)) {
         return false;
     }
-    SymbolEntry& v = s.symbols[variable->index];
+    SymbolEntry& v = c.s.symbols[variable->index];
     if (v.type != ValueType::Real) return false;
     const double following = v.number.re + *step;
     if (loop_is_over(*step, *end, following)) return false;
     v.set_real(following);
-    pc = body->value;
+    c.pc = body->value;
     return true;
 }
 

@@ -80,8 +80,9 @@ public:
     template <class A, class B>
     [[nodiscard]] bool insert_below(int n, A a, B b) {
         if (depth_ + 2 >= capacity) return false;
+        // Each destination is a free cell or one already moved from.
         for (int i = depth_ - 1; i >= depth_ - n; --i) {
-            cells_[static_cast<std::size_t>(i + 2)] = std::move(cells_[static_cast<std::size_t>(i)]);
+            cells_[static_cast<std::size_t>(i + 2)].take(cells_[static_cast<std::size_t>(i)]);
         }
         cells_[static_cast<std::size_t>(depth_ - n)].set_scalar(a);
         cells_[static_cast<std::size_t>(depth_ - n + 1)].set_scalar(b);
@@ -91,6 +92,11 @@ public:
 
     // Reverses the order of the top n cells.
     void reverse(int n);
+
+    // For the dispatch loop, which keeps the depth in a register while it
+    // pushes and pops scalars in place (vm/cursor.h) and hands it back here.
+    Value* cells() { return cells_.data(); }
+    void set_depth(int depth) { depth_ = depth; }
 
 private:
     // A popped cell must not keep a string or matrix alive: every cell at or

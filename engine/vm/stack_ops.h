@@ -132,16 +132,6 @@ inline std::int32_t pop_int(Session& s) {
 
 Complex pop_number(Session& s);
 
-// Pops the top two cells when both hold plain reals (see plain_real), into
-// left (the lower cell) and right; otherwise pops nothing and returns false.
-[[gnu::always_inline]] inline bool pop_real_pair(Session& s, double& left, double& right) {
-    const Value* r = s.stack.peek(0);
-    const Value* l = s.stack.peek(1);
-    if (l == nullptr || !plain_real(s, *r, right) || !plain_real(s, *l, left)) return false;
-    s.stack.drop_scalars(2);
-    return true;
-}
-
 // Pops the argument count a built-in call pushed and checks it.
 void expect_args(Session& s, int n);
 

@@ -10,24 +10,60 @@ namespace {
 const std::vector<int> no_slots;
 
 // Slots are mostly taken and freed at the end of their lists (a routine's
-// locals, a name with one slot), which these handle without a search.
-void insert_sorted(std::vector<int>& slots, int index) {
-    if (slots.empty() || slots.back() < index) {
-        slots.push_back(index);
-        return;
-    }
+// locals, a name with one slot), which the inline halves handle without a
+// search; the searching halves stay out of line.
+[[gnu::noinline]] void insert_searching(std::vector<int>& slots, int index) {
     slots.insert(std::lower_bound(slots.begin(), slots.end(), index), index);
 }
 
-void erase_sorted(std::vector<int>& slots, int index) {
+inline void insert_sorted(std::vector<int>& slots, int index) {
+    if ((slots.empty() || slots.back() < index) && slots.size() < slots.capacity()) {
+        slots.push_back(index);
+        return;
+    }
+    insert_searching(slots, index);
+}
+
+[[gnu::noinline]] void erase_searching(std::vector<int>& slots, int index) {
+    auto pos = std::lower_bound(slots.begin(), slots.end(), index);
+    if (pos != slots.end() && *pos == index) slots.erase(pos);
+}
+
+inline void erase_sorted(std::vector<int>& slots, int index) {
     if (!slots.empty() && slots.back() == index) {
         slots.pop_back();
         return;
     }
-    auto pos = std::lower_bound(slots.begin(), slots.end(), index);
-    if (pos != slots.end() && *pos == index) slots.erase(pos);
+    erase_searching(slots, index);
 }
 }  // namespace
+
+// The index keepers, inline: creating and freeing locals runs them on
+// every call of a routine.
+inline void SymbolTable::index_slot(int index, NameSlots* slots) {
+    const auto at = static_cast<std::size_t>(index);
+    if (slots == nullptr) slots = &by_name_[name_key(entries_[at].name)];
+    insert_sorted(*slots, index);
+    slot_names_[at] = slots;
+}
+
+inline void SymbolTable::unindex_slot(int index) {
+    const auto at = static_cast<std::size_t>(index);
+    if (slot_names_[at] != nullptr) erase_sorted(*slot_names_[at], index);
+    slot_names_[at] = nullptr;
+}
+
+// A kind beyond the table names no routine (only damaged state files hold
+// one); such an entry is nobody's local.
+inline void SymbolTable::add_local(int index) {
+    const std::int32_t k = entries_[static_cast<std::size_t>(index)].kind;
+    if (k > 0 && k < capacity()) insert_sorted(locals_[static_cast<std::size_t>(k)], index);
+}
+
+inline void SymbolTable::remove_local(int index) {
+    const std::int32_t k = entries_[static_cast<std::size_t>(index)].kind;
+    if (k > 0 && k < capacity()) erase_sorted(locals_[static_cast<std::size_t>(k)], index);
+}
 
 void SymbolTable::reset(int capacity) {
     entries_.assign(static_cast<std::size_t>(capacity), SymbolEntry{});
@@ -55,7 +91,8 @@ int SymbolTable::occupy_free_slot(std::string_view name, std::int32_t kind, Name
     if (index == capacity()) return -1;
 
     SymbolEntry& e = entries_[static_cast<std::size_t>(index)];
-    e.name.assign(name.substr(0, max_name_length));
+    name = name.substr(0, max_name_length);
+    if (std::string_view(e.name) != name) e.name.assign(name);  // a local made again keeps its name
     e.kind = kind;
     e.set_real(0.0);
     e.ref = 0;
@@ -83,13 +120,16 @@ void SymbolTable::release(int index) {
 void SymbolTable::release_locals(std::int32_t block, int keep) {
     if (block <= 0 || block >= capacity()) return;
     std::vector<int>& slots = locals_[static_cast<std::size_t>(block)];
+    bool kept = false;
     for (int index : slots) {
-        if (index == keep) continue;
+        if (index == keep) {
+            kept = true;
+            continue;
+        }
         unindex_slot(index);
         entries_[static_cast<std::size_t>(index)].kind = kind::free_slot;
         lowest_free_hint_ = std::min(lowest_free_hint_, index);
     }
-    const bool kept = std::binary_search(slots.begin(), slots.end(), keep);
     slots.clear();  // keeps its capacity: the next call of the routine allocates nothing
     if (kept) slots.push_back(keep);
 }
@@ -134,31 +174,6 @@ void SymbolTable::drop_code(int index) {
     e.has_code = false;
     e.code.clear();
     ++epoch_;
-}
-
-void SymbolTable::index_slot(int index, NameSlots* slots) {
-    const auto at = static_cast<std::size_t>(index);
-    if (slots == nullptr) slots = &by_name_[name_key(entries_[at].name)];
-    insert_sorted(*slots, index);
-    slot_names_[at] = slots;
-}
-
-void SymbolTable::unindex_slot(int index) {
-    const auto at = static_cast<std::size_t>(index);
-    if (slot_names_[at] != nullptr) erase_sorted(*slot_names_[at], index);
-    slot_names_[at] = nullptr;
-}
-
-// A kind beyond the table names no routine (only damaged state files hold
-// one); such an entry is nobody's local.
-void SymbolTable::add_local(int index) {
-    const std::int32_t k = entries_[static_cast<std::size_t>(index)].kind;
-    if (k > 0 && k < capacity()) insert_sorted(locals_[static_cast<std::size_t>(k)], index);
-}
-
-void SymbolTable::remove_local(int index) {
-    const std::int32_t k = entries_[static_cast<std::size_t>(index)].kind;
-    if (k > 0 && k < capacity()) erase_sorted(locals_[static_cast<std::size_t>(k)], index);
 }
 
 }  // namespace ostrac::vm

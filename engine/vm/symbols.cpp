@@ -49,7 +49,7 @@ std::int32_t get_ref(Session& s, std::int32_t index) {
     return index;
 }
 
-void checknoconst(Session& s, std::int32_t index, const Value& cell) {
+void check_protected_store(Session& s, std::int32_t index, const Value& cell) {
     const SymbolEntry& target = s.symbols[index];
     if (target.kind == kind::constant) s.fatal_error("Constant value cannot be modified");
     if (target.kind != kind::system) return;

@@ -63,9 +63,15 @@ void set_float(Session& s, std::int32_t index, double value);
 // ten stops the command.
 std::int32_t get_ref(Session& s, std::int32_t index);
 
+// The checks checknoconst makes for a constant or a system variable.
+void check_protected_store(Session& s, std::int32_t index, const Value& cell);
+
 // Run before every store into an entry: refuses constants, checks and applies
-// system variable values.
-void checknoconst(Session& s, std::int32_t index, const Value& cell);
+// system variable values. Stores into anything else pass without a call.
+inline void checknoconst(Session& s, std::int32_t index, const Value& cell) {
+    const std::int32_t k = s.symbols[index].kind;
+    if (k == kind::constant || k == kind::system) check_protected_store(s, index, cell);
+}
 
 // Frees every local of `block` (EVAL0's entry is never freed).
 void release_scope(Session& s, std::int32_t block);

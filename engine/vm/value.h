@@ -129,6 +129,17 @@ public:
         member<T>(*this) = v;
     }
 
+    // Moves `other` into this cell, which must hold no string or matrix; a
+    // scalar is copied without touching the handles.
+    void take(Value& other) noexcept {
+        tag_ = other.tag_;
+        scalar_ = other.scalar_;
+        if (other.text_ || other.matrix_) {
+            text_ = std::move(other.text_);
+            matrix_ = std::move(other.matrix_);
+        }
+    }
+
 private:
     template <class T, class Self>
     static auto& member(Self& self) {
