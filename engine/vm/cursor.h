@@ -32,11 +32,15 @@ struct Cursor {
     explicit Cursor(Session& session) : s(session) { load(); }
 
     [[gnu::always_inline]] void load() {
+        load_position();
+        cells = s.stack.cells();
+        depth = s.stack.depth();
+    }
+    // After set_position: the block and offset the session now runs.
+    [[gnu::always_inline]] void load_position() {
         code = s.code;
         pc = s.pc;
         size = s.code_size;
-        cells = s.stack.cells();
-        depth = s.stack.depth();
     }
     [[gnu::always_inline]] void save() const {
         s.pc = pc;

@@ -140,13 +140,13 @@ void op_line(Session& s) {
         c.call([](Session& session) { op_define(session, true); });
         break;
     case Op::ENDFUNC:
-        c.call(op_endfunc);
+        if (!fast::endfunc(c)) c.call(op_endfunc);
         break;
     case Op::PARAMS:
-        c.call(op_params);
+        if (!fast::params(c)) c.call(op_params);
         break;
     case Op::CALL:
-        c.call(op_call);
+        if (!fast::call(c)) c.call(op_call);
         break;
     case Op::EVAL:
         c.call(op_eval);

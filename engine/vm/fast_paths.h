@@ -12,7 +12,9 @@
 #include "vm/control_flow.h"
 #include "vm/cursor.h"
 #include "vm/loops.h"
+#include "vm/routines.h"
 #include "vm/stack_ops.h"
+#include "vm/symbols.h"
 
 namespace ostrac::vm::fast {
 
@@ -115,6 +117,94 @@ template <class Relation>
     if (loop_is_over(*step, *end, following)) return false;
     v.set_real(following);
     c.pc = body->value;
+    return true;
+}
+
+// CALL of a routine (an entry with code): the return frame goes under the
+// arguments, their count on top, and the routine starts. Element reads of
+// matrices and strings, and every failure, are the handler's.
+[[gnu::always_inline]] inline bool call(Cursor& c) {
+    const auto* id = get_if<IdentCell>(c.peek(0));
+    const auto* count = get_if<IntCell>(c.peek(1));
+    if (id == nullptr || count == nullptr || !c.s.symbols.valid_index(id->index) ||
+        !c.s.symbols[id->index].has_code) {
+        return false;
+    }
+    const std::int32_t routine = id->index;
+    const int n = count->value;
+    const int below = c.depth - 2;  // the depth once the id and the count are popped
+    if (n < 0 || n > below || below + 3 >= OperandStack::capacity) return false;
+    // Each destination is a free cell or one already moved from.
+    for (int i = below - 1; i >= below - n; --i) c.cells[i + 2].take(c.cells[i]);
+    c.cells[below - n].assign_scalar(ReturnOffsetCell{c.pc});
+    c.cells[below - n + 1].assign_scalar(BlockCell{c.s.current_block});
+    c.cells[below + 2].assign_scalar(IntCell{n});
+    c.depth = below + 3;
+    enter_routine(c.s, routine);
+    c.load_position();
+    return true;
+}
+
+// PARAMS binding each formal to its argument, the last first: a variable by
+// reference, a number by value. Strings, matrices, complex numbers, constant
+// or system formals, and every failure, are the handler's.
+[[gnu::always_inline]] inline bool params(Cursor& c) {
+    // From the top: m, the m formals (the last first), the argument count,
+    // the m arguments (the last first).
+    const auto* formal_count = get_if<IntCell>(c.peek(0));
+    if (formal_count == nullptr) return false;
+    const int m = formal_count->value;
+    if (m < 0 || c.depth < 2 * m + 2) return false;
+    const auto* count = get_if<IntCell>(c.peek(m + 1));
+    if (count == nullptr || count->value != m) return false;
+    for (int j = 1; j <= m; ++j) {
+        const auto* formal = get_if<IdentCell>(c.peek(j));
+        if (formal == nullptr || !c.s.symbols.valid_index(formal->index)) return false;
+        const std::int32_t k = c.s.symbols[formal->index].kind;
+        if (k == kind::constant || k == kind::system) return false;
+        const Value* argument = c.peek(m + 1 + j);
+        if (!argument->holds<IdentCell>() && !argument->holds<double>() && !argument->holds<IntCell>()) {
+            return false;
+        }
+    }
+    for (int j = 1; j <= m; ++j) {
+        SymbolEntry& e = c.s.symbols[get<IdentCell>(*c.peek(j)).index];
+        const Value& argument = *c.peek(m + 1 + j);
+        if (const auto* source = get_if<IdentCell>(&argument)) {
+            e.set_real(0.0);
+            e.type = ValueType::Reference;
+            e.ref = source->index;
+        } else if (const auto* d = get_if<double>(&argument)) {
+            e.set_real(*d);
+        } else {
+            e.set_real(static_cast<double>(get<IntCell>(argument).value));
+        }
+    }
+    c.drop_scalars(2 * m + 2);
+    return true;
+}
+
+// ENDFUNC of a function whose result is a real: its locals are freed, the
+// caller goes on where it called, and the result is pushed. Procedures,
+// other results and damaged frames are the handler's.
+[[gnu::always_inline]] inline bool endfunc(Cursor& c) {
+    const auto* block = get_if<BlockCell>(c.peek(0));
+    const auto* ret = get_if<ReturnOffsetCell>(c.peek(1));
+    if (block == nullptr || ret == nullptr) return false;
+    const SymbolTable& table = c.s.symbols;
+    const std::int32_t routine = c.s.current_block;
+    const std::int32_t caller = block->value;
+    const std::int32_t offset = ret->offset;
+    if (!table.valid_index(caller) || !table[caller].has_code || offset < 0 ||
+        offset > static_cast<std::int32_t>(table[caller].code.size()) || table[routine].type != ValueType::Real) {
+        return false;
+    }
+    const double result = table[routine].number.re;
+    release_scope(c.s, routine);
+    c.drop_scalars(2);
+    c.s.set_position(caller, offset);
+    c.load_position();
+    c.push(result);
     return true;
 }
 

@@ -67,11 +67,7 @@ void op_call(Session& s) {
             s.fatal_error("MAXSTACK Reached!!");
         }
         push_int(s, n);
-        s.set_position(id, 0);
-        // Step over: the first call of the stepped line moves the stop past
-        // that line; calls made inside the routine leave it there, so the
-        // step never ends inside the routine.
-        if (s.debug_mode == 3 && s.target_line == -1) s.target_line = s.current_line + 1;
+        enter_routine(s, id);
         return;
     }
     const SymbolEntry& target = s.symbols[get_ref(s, id)];

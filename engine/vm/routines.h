@@ -8,9 +8,7 @@
 
 #include <cstdint>
 
-namespace ostrac::session {
-class Session;
-}
+#include "session/session.h"
 
 namespace ostrac::vm {
 
@@ -24,5 +22,15 @@ void op_exitfunc(Session& s);                // ... -> result
 
 // Pushes the value an entry holds (after following references) as a cell.
 void push_entry_value(Session& s, std::int32_t index);
+
+// Starts routine `id` (an entry with code) at its first instruction, its
+// return frame already pushed.
+inline void enter_routine(Session& s, std::int32_t id) {
+    s.set_position(id, 0);
+    // Step over: the first call of the stepped line moves the stop past
+    // that line; calls made inside the routine leave it there, so the step
+    // never ends inside the routine.
+    if (s.debug_mode == 3 && s.target_line == -1) s.target_line = s.current_line + 1;
+}
 
 }  // namespace ostrac::vm

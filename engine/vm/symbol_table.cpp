@@ -24,6 +24,15 @@ inline void insert_sorted(std::vector<int>& slots, int index) {
     insert_searching(slots, index);
 }
 
+// Names are at most ten characters: compared in place, without a library call.
+bool same_text(const std::string& a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < b.size(); ++i) {
+        if (a[i] != b[i]) return false;
+    }
+    return true;
+}
+
 [[gnu::noinline]] void erase_searching(std::vector<int>& slots, int index) {
     auto pos = std::lower_bound(slots.begin(), slots.end(), index);
     if (pos != slots.end() && *pos == index) slots.erase(pos);
@@ -67,6 +76,7 @@ inline void SymbolTable::remove_local(int index) {
 
 void SymbolTable::reset(int capacity) {
     entries_.assign(static_cast<std::size_t>(capacity), SymbolEntry{});
+    capacity_ = static_cast<int>(entries_.size());
     slot_names_.assign(entries_.size(), nullptr);
     by_name_.clear();
     locals_.assign(entries_.size(), {});
@@ -92,7 +102,7 @@ int SymbolTable::occupy_free_slot(std::string_view name, std::int32_t kind, Name
 
     SymbolEntry& e = entries_[static_cast<std::size_t>(index)];
     name = name.substr(0, max_name_length);
-    if (std::string_view(e.name) != name) e.name.assign(name);  // a local made again keeps its name
+    if (!same_text(e.name, name)) e.name.assign(name);  // a local made again keeps its name
     e.kind = kind;
     e.set_real(0.0);
     e.ref = 0;
@@ -137,12 +147,14 @@ void SymbolTable::release_locals(std::int32_t block, int keep) {
 void SymbolTable::grow() {
     lowest_free_hint_ = std::min(lowest_free_hint_, capacity());
     entries_.resize(entries_.size() + growth);
+    capacity_ = static_cast<int>(entries_.size());
     slot_names_.resize(entries_.size(), nullptr);
     locals_.resize(entries_.size());
 }
 
 void SymbolTable::assign(std::vector<SymbolEntry> entries) {
     entries_ = std::move(entries);
+    capacity_ = static_cast<int>(entries_.size());
     slot_names_.assign(entries_.size(), nullptr);
     by_name_.clear();
     locals_.assign(entries_.size(), {});

@@ -69,7 +69,7 @@ public:
     // Replaces the table by `capacity` free slots.
     void reset(int capacity);
 
-    int capacity() const { return static_cast<int>(entries_.size()); }
+    int capacity() const { return capacity_; }
     SymbolEntry& operator[](int index) { return entries_[static_cast<std::size_t>(index)]; }
     const SymbolEntry& operator[](int index) const {
         return entries_[static_cast<std::size_t>(index)];
@@ -123,6 +123,7 @@ private:
     void remove_local(int index);
 
     std::vector<SymbolEntry> entries_;
+    int capacity_ = 0;  // entries_.size(), kept for the bounds checks of every instruction
     std::unordered_map<std::string, NameSlots> by_name_;
     std::vector<NameSlots*> slot_names_;  // for each slot in use, its name's list
     int lowest_free_hint_ = 0;  // no free slot below this index

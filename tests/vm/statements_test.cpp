@@ -95,6 +95,28 @@ TEST(StatementsTest, FunctionsAndProcedures) {
     });
 }
 
+// Calls take a short path for the common shapes (variables and numbers as
+// arguments, a real result); these check that every other shape, and the
+// binding order, come out as the language defines them.
+TEST(StatementsTest, ArgumentsBindLastFirstByReferenceOrByValue) {
+    run_scripts({
+        // The last formal is bound first, so a repeated name keeps the first argument.
+        {__LINE__, {"function f(x, x): f = x: endfn", "print f(1, 2)"}, {"1"}},
+        {__LINE__, {"function g(a, b, c): g = a + b * 10 + c * 100: endfn", "v = 3", "print g(v, 2, 1.5)"},
+         {"173"}},
+        {__LINE__, {"function h(a): a = a + 1: h = a: endfn", "w = 5", "print h(w), w"}, {"66"}},
+        {__LINE__, {"function h(a): a = a + 1: h = a: endfn", "w = 5", "print h(w + 0), w"}, {"65"}},
+        {__LINE__, {"function s(t): s = t: endfn", "print s(\"abc\")"}, {"abc"}},
+        {__LINE__, {"function s(t): s = t: endfn", "print s([1, 2])"}, {"[ 1 , 2 ] ", ""}},
+        {__LINE__, {"function s(t): s = t: endfn", "print s(2i)"}, {"0+2i "}},
+        {__LINE__, {"sub p(a, b): a = b: endsub", "q = 1", "p(q, \"t\"): print q"}, {"t"}},
+        {__LINE__, {"function k(pi): k = 1: endfn", "print k(2)"}, {"Constant value cannot be modified line=1"}},
+        {__LINE__, {"function m(x): m = x: endfn", "for i = 1 to 3: print m(i) + m(i * 2): next"}, {"3", "6", "9"}},
+        {__LINE__, {"function r(n): if n > 0 then r = r(n - 1): else r = 0: endif: endfn", "print r(200)"},
+         {"MAXSTACK Reached!! line=1"}},
+    });
+}
+
 TEST(StatementsTest, DefinitionsOnlyAtTheTopLevel) {
     run_scripts({
         {__LINE__, {"eval \"function g(x): g = 1: endfn\""},
