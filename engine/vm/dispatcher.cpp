@@ -36,7 +36,19 @@ using session::RunState;
 [[gnu::always_inline]] inline void op_pushid(Session& s, Cursor& c) {
     const std::uint8_t* site = c.code + c.pc;
     if (const NameCache::Entry* hit = s.name_cache.find(site, s.current_block, c.pc, s.symbols.epoch())) {
-        const std::int32_t index = first_visible(s, *hit->candidates, s.current_block);
+        // Outside EVAL code, the lowest candidate is the answer whenever it
+        // is visible at all; anything else takes the whole rule.
+        const NameSlots& candidates = *hit->candidates;
+        if (!candidates.empty() && s.current_block != session::slot::EVAL0) {
+            const std::int32_t first = candidates.front();
+            const SymbolEntry& e = s.symbols[first];
+            if (e.kind == s.current_block || e.has_code || e.kind == kind::constant || e.kind == kind::system) {
+                c.pc = hit->next_pc;
+                c.push(IdentCell{first});
+                return;
+            }
+        }
+        const std::int32_t index = first_visible(s, candidates, s.current_block);
         if (index >= 0) {
             c.pc = hit->next_pc;
             c.push(IdentCell{index});

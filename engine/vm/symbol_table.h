@@ -51,8 +51,8 @@ struct SymbolEntry {
     void set_real(double v) {
         type = ValueType::Real;
         number = {v, 0.0};
-        text.reset();
-        matrix.reset();
+        if (text) text.reset();
+        if (matrix) matrix.reset();
     }
 };
 
