@@ -234,7 +234,7 @@ void op_line(Session& s) {
         if (!fast::jump(c)) c.call(op_jump);
         break;
     case Op::MOD:
-        c.call(op_mod);
+        if (!fast::mod(c)) c.call(op_mod);
         break;
     case Op::SIN:
         c.call(op_sin);

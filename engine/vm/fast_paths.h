@@ -12,6 +12,7 @@
 #include "vm/control_flow.h"
 #include "vm/cursor.h"
 #include "vm/loops.h"
+#include "vm/operators.h"
 #include "vm/routines.h"
 #include "vm/stack_ops.h"
 #include "vm/symbols.h"
@@ -46,6 +47,10 @@ template <class Operation>
 }
 [[gnu::always_inline]] inline bool mul(Cursor& c) {
     return binary_real(c, [&](double a, double b) { c.push(a * b); });
+}
+
+[[gnu::always_inline]] inline bool mod(Cursor& c) {
+    return binary_real(c, [&](double a, double b) { c.push(remainder_of(a, b)); });
 }
 
 template <class Relation>

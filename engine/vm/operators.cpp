@@ -311,26 +311,7 @@ void op_neg(Session& s) {
 void op_mod(Session& s) {
     const double divisor = pop_real(s);
     const double dividend = pop_real(s);
-    // fmod gives NaN for these two; an infinite divisor needs no special
-    // case, fmod already returns the dividend.
-    if (divisor == 0.0 || std::isinf(dividend)) {
-        push_float(s, 0.0);
-        return;
-    }
-    // Whole numbers of 32 bits divide exactly in integer arithmetic, which
-    // gives fmod's result, the sign of a zero remainder included, at a
-    // fraction of its cost.
-    constexpr double int32_limit = 2147483647.0;
-    if (std::fabs(dividend) <= int32_limit && std::fabs(divisor) <= int32_limit) {
-        const auto a = static_cast<std::int32_t>(dividend);
-        const auto b = static_cast<std::int32_t>(divisor);
-        if (a == dividend && b == divisor) {
-            const std::int32_t r = a % b;
-            push_float(s, r == 0 ? std::copysign(0.0, dividend) : static_cast<double>(r));
-            return;
-        }
-    }
-    push_float(s, std::fmod(dividend, divisor));
+    push_float(s, remainder_of(dividend, divisor));
 }
 
 void op_polar(Session& s) {

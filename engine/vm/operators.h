@@ -9,7 +9,9 @@
 // Scalar operands are handled without any allocation.
 #pragma once
 
+#include <cmath>
 #include <cstddef>
+#include <cstdint>
 
 namespace ostrac::session {
 class Session;
@@ -42,6 +44,25 @@ void op_neg(session::Session& s);
 // a b -> the remainder of a/b with the sign of a; 0 for a zero divisor or an
 // infinite dividend, a itself for an infinite divisor.
 void op_mod(session::Session& s);
+// The remainder op_mod pushes for two reals.
+inline double remainder_of(double dividend, double divisor) {
+    // fmod gives NaN for these two; an infinite divisor needs no special
+    // case, fmod already returns the dividend.
+    if (divisor == 0.0 || std::isinf(dividend)) return 0.0;
+    // Whole numbers of 32 bits divide exactly in integer arithmetic, which
+    // gives fmod's result, the sign of a zero remainder included, at a
+    // fraction of its cost.
+    constexpr double int32_limit = 2147483647.0;
+    if (std::fabs(dividend) <= int32_limit && std::fabs(divisor) <= int32_limit) {
+        const auto a = static_cast<std::int32_t>(dividend);
+        const auto b = static_cast<std::int32_t>(divisor);
+        if (a == dividend && b == divisor) {
+            const std::int32_t r = a % b;
+            return r == 0 ? std::copysign(0.0, dividend) : static_cast<double>(r);
+        }
+    }
+    return std::fmod(dividend, divisor);
+}
 // modulus angle -> the number with that modulus and that angle, the angle in
 // the current angle unit.
 void op_polar(session::Session& s);
