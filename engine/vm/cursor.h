@@ -61,14 +61,14 @@ struct Cursor {
 
     // Inline operand readers: each checks that the operand lies inside the block.
     [[gnu::always_inline]] std::int32_t read_int() {
-        if (size - pc < 4) fail_past_end();
+        if (size - pc < 4) [[unlikely]] fail_past_end();
         const std::int32_t v = read_i32(code + pc);
         pc += 4;
         return v;
     }
 
     [[gnu::always_inline]] double read_double() {
-        if (size - pc < 8) fail_past_end();
+        if (size - pc < 8) [[unlikely]] fail_past_end();
         const double v = read_f64(code + pc);
         pc += 8;
         return v;
@@ -93,7 +93,7 @@ struct Cursor {
     template <class T>
     [[gnu::always_inline]] void push(T v) {
         cells[depth].assign_scalar(v);  // free cells hold no handles
-        if (++depth >= OperandStack::capacity) {
+        if (++depth >= OperandStack::capacity) [[unlikely]] {
             save();
             stack_full(s);
         }

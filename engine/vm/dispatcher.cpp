@@ -92,7 +92,7 @@ void op_line(Session& s) {
 // into both entry points so that a run of instructions pays for one call.
 [[gnu::always_inline]] inline int dispatch(Session& s, Cursor& c) {
     // One unsigned comparison also refuses a negative pc.
-    if (static_cast<std::uint32_t>(c.pc) >= static_cast<std::uint32_t>(c.size)) c.fail_past_end();
+    if (static_cast<std::uint32_t>(c.pc) >= static_cast<std::uint32_t>(c.size)) [[unlikely]] c.fail_past_end();
     const std::uint8_t op = c.code[c.pc++];
     switch (static_cast<Op>(op)) {
     case Op::END:
@@ -113,13 +113,13 @@ void op_line(Session& s) {
         c.call([text = c.read_text()](Session& session) { push_text(session, std::string(text)); });
         break;
     case Op::ADD:
-        if (!fast::add(c)) c.call(op_add);
+        if (!fast::add(c)) [[unlikely]] c.call(op_add);
         break;
     case Op::SUB:
-        if (!fast::sub(c)) c.call(op_sub);
+        if (!fast::sub(c)) [[unlikely]] c.call(op_sub);
         break;
     case Op::MUL:
-        if (!fast::mul(c)) c.call(op_mul);
+        if (!fast::mul(c)) [[unlikely]] c.call(op_mul);
         break;
     case Op::DIV:
         c.call(op_div);
@@ -152,13 +152,13 @@ void op_line(Session& s) {
         c.call([](Session& session) { op_define(session, true); });
         break;
     case Op::ENDFUNC:
-        if (!fast::endfunc(c)) c.call(op_endfunc);
+        if (!fast::endfunc(c)) [[unlikely]] c.call(op_endfunc);
         break;
     case Op::PARAMS:
-        if (!fast::params(c)) c.call(op_params);
+        if (!fast::params(c)) [[unlikely]] c.call(op_params);
         break;
     case Op::CALL:
-        if (!fast::call(c)) c.call(op_call);
+        if (!fast::call(c)) [[unlikely]] c.call(op_call);
         break;
     case Op::EVAL:
         c.call(op_eval);
@@ -170,7 +170,7 @@ void op_line(Session& s) {
         c.call(op_input);
         break;
     case Op::ASSIGN:
-        if (!fast::assign(c)) c.call(op_assign);
+        if (!fast::assign(c)) [[unlikely]] c.call(op_assign);
         break;
     case Op::POLAR:
         c.call(op_polar);
@@ -197,44 +197,44 @@ void op_line(Session& s) {
         c.call(op_exitfunc);
         break;
     case Op::EQ:
-        if (!fast::compare(c, [](double a, double b) { return a == b; })) c.call(op_eq);
+        if (!fast::compare(c, [](double a, double b) { return a == b; })) [[unlikely]] c.call(op_eq);
         break;
     case Op::NE:
-        if (!fast::compare(c, [](double a, double b) { return a != b; })) c.call(op_ne);
+        if (!fast::compare(c, [](double a, double b) { return a != b; })) [[unlikely]] c.call(op_ne);
         break;
     case Op::GT:
-        if (!fast::compare(c, [](double a, double b) { return a > b; })) c.call(op_gt);
+        if (!fast::compare(c, [](double a, double b) { return a > b; })) [[unlikely]] c.call(op_gt);
         break;
     case Op::LT:
-        if (!fast::compare(c, [](double a, double b) { return a < b; })) c.call(op_lt);
+        if (!fast::compare(c, [](double a, double b) { return a < b; })) [[unlikely]] c.call(op_lt);
         break;
     case Op::GE:
-        if (!fast::compare(c, [](double a, double b) { return a >= b; })) c.call(op_ge);
+        if (!fast::compare(c, [](double a, double b) { return a >= b; })) [[unlikely]] c.call(op_ge);
         break;
     case Op::LE:
-        if (!fast::compare(c, [](double a, double b) { return a <= b; })) c.call(op_le);
+        if (!fast::compare(c, [](double a, double b) { return a <= b; })) [[unlikely]] c.call(op_le);
         break;
     case Op::OR:
-        if (!fast::compare(c, [](double a, double b) { return a != 0.0 || b != 0.0; })) c.call(op_or);
+        if (!fast::compare(c, [](double a, double b) { return a != 0.0 || b != 0.0; })) [[unlikely]] c.call(op_or);
         break;
     case Op::AND:
-        if (!fast::compare(c, [](double a, double b) { return a != 0.0 && b != 0.0; })) c.call(op_and);
+        if (!fast::compare(c, [](double a, double b) { return a != 0.0 && b != 0.0; })) [[unlikely]] c.call(op_and);
         break;
     case Op::FOR:
         c.call(op_for);
         break;
     case Op::NEXT:
-        if (!fast::next(c)) c.call(op_next);
+        if (!fast::next(c)) [[unlikely]] c.call(op_next);
         break;
     case Op::IF:
     case Op::JFALSE:
-        if (!fast::branch(c)) c.call(op_if);
+        if (!fast::branch(c)) [[unlikely]] c.call(op_if);
         break;
     case Op::JUMP:
-        if (!fast::jump(c)) c.call(op_jump);
+        if (!fast::jump(c)) [[unlikely]] c.call(op_jump);
         break;
     case Op::MOD:
-        if (!fast::mod(c)) c.call(op_mod);
+        if (!fast::mod(c)) [[unlikely]] c.call(op_mod);
         break;
     case Op::SIN:
         c.call(op_sin);
