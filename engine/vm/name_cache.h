@@ -8,8 +8,10 @@
 // moved.
 //
 // An entry's place comes from the operand's block and offset, not from its
-// address, so that the operands of one loop (nearby offsets of one or two
-// blocks) never evict each other, wherever the blocks were allocated.
+// address, so that the operands of one loop (nearby offsets of one block)
+// never evict each other, wherever the blocks were allocated. Each place
+// holds two entries, the latest first, so that two operands of different
+// blocks that meet at one place (a loop and the function it calls) both stay.
 #pragma once
 
 #include <array>
@@ -30,22 +32,33 @@ public:
     // `block` and `offset` say where `site` lies.
     const Entry* find(const std::uint8_t* site, std::int32_t block, std::int32_t offset,
                       std::uint64_t epoch) const {
-        const Entry& e = entries_[slot(block, offset)];
-        return e.site == site && e.epoch == epoch ? &e : nullptr;
+        const Place& p = places_[place(block, offset)];
+        if (p.latest.site == site && p.latest.epoch == epoch) return &p.latest;
+        if (p.earlier.site == site && p.earlier.epoch == epoch) return &p.earlier;
+        return nullptr;
     }
 
-    void store(std::int32_t block, std::int32_t offset, const Entry& e) { entries_[slot(block, offset)] = e; }
+    void store(std::int32_t block, std::int32_t offset, const Entry& e) {
+        Place& p = places_[place(block, offset)];
+        p.earlier = p.latest;
+        p.latest = e;
+    }
 
 private:
     static constexpr std::size_t size = 1024;
 
+    struct Place {
+        Entry latest;
+        Entry earlier;
+    };
+
     // Blocks start far apart in the cache, offsets of one block follow each
     // other.
-    static std::size_t slot(std::int32_t block, std::int32_t offset) {
+    static std::size_t place(std::int32_t block, std::int32_t offset) {
         return (static_cast<std::size_t>(offset) + static_cast<std::size_t>(block) * 389) & (size - 1);
     }
 
-    std::array<Entry, size> entries_{};
+    std::array<Place, size> places_{};
 };
 
 }  // namespace ostrac::vm
