@@ -4,10 +4,8 @@
 // the console's host collecting the output.
 #include <benchmark/benchmark.h>
 
-#include <chrono>
 #include <filesystem>
 #include <string>
-#include <thread>
 
 #include "bench_host.h"
 #include "console/console_host.h"
@@ -42,10 +40,9 @@ void BM_Workload1_DesktopWorker(benchmark::State& state) {
             auto access = worker.access();
             if (access.session().submit(workload)) access.resume();
         }
-        // The console polls the way its timer would; the worker runs alone.
-        while (session.run_state.load() != RunState::Idle || !gate.suspended()) {
-            std::this_thread::sleep_for(std::chrono::microseconds(200));
-        }
+        // The worker runs alone; this thread sleeps until it parks (a worker
+        // not yet woken by the resume is still parked from before).
+        while (session.run_state.load() != RunState::Idle) gate.wait_until_suspended();
         host.take_events();
     }
 }

@@ -51,6 +51,11 @@ bool WorkerGate::suspended() const {
     return parked_;
 }
 
+void WorkerGate::wait_until_suspended() {
+    std::unique_lock lock(mutex_);
+    changed_.wait(lock, [this] { return parked_; });
+}
+
 WorkerGate::SessionAccess::SessionAccess(WorkerGate& gate, session::Session& session)
     : gate_(gate), session_(session) {
     std::unique_lock lock(gate_.mutex_);

@@ -62,6 +62,9 @@ public:
 
     // Whether the worker is parked in suspend() (for tests and diagnostics).
     bool suspended() const;
+    // Blocks until the worker is parked in suspend() (for tests and
+    // benchmarks, which would otherwise poll).
+    void wait_until_suspended();
 
 private:
     void update_attention();
