@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <string>
 #include <thread>
+#include <vector>
 
 #include "support/code_builder.h"
 #include "support/test_session.h"
@@ -181,6 +183,50 @@ TEST(ConsoleOutputTest, CollectsTextIntoPaneLines) {
             if (out.print(p, line)) pane.push_back(line);
         }
         EXPECT_EQ(pane, c.pane);
+    }
+}
+
+// Where a session stands: block, position, and every stack cell.
+std::string position_of(const session::Session& s) {
+    std::string out = std::to_string(s.current_block) + ":" + std::to_string(s.pc) + " |";
+    for (int i = 0; i < s.stack.depth(); ++i) {
+        const vm::Value& cell = s.stack.at(i);
+        out += " " + std::to_string(static_cast<int>(cell.tag())) + "=";
+        if (const auto* d = vm::get_if<double>(&cell)) out += std::to_string(*d);
+        if (const auto* n = vm::get_if<vm::IntCell>(&cell)) out += std::to_string(n->value);
+        if (const auto* id = vm::get_if<vm::IdentCell>(&cell)) out += std::to_string(id->index);
+        if (const auto* b = vm::get_if<vm::BlockCell>(&cell)) out += std::to_string(b->value);
+        if (const auto* r = vm::get_if<vm::ReturnOffsetCell>(&cell)) out += std::to_string(r->offset);
+        if (const auto* text = vm::get_if<vm::Text>(&cell)) out += **text;
+    }
+    return out;
+}
+
+// The dispatch loop keeps the position and the stack depth to itself while
+// it runs, and takes the busy instructions on paths of their own: after any
+// run of n steps the session must stand where n single steps leave it.
+TEST(SessionRunTest, ARunOfStepsEndsWhereSingleStepsEnd) {
+    const std::string command =
+        "function f(x, y): f = x * y + 1: endfn: s = 0: t = \"\": "
+        "for i = 1 to 30: s = s + f(i, 2) - 1: if s mod 3 = 0 then t = t + \"a\": endif: next: print s, t";
+    for (int batch : {2, 3, 7, 64}) {
+        SCOPED_TRACE(batch);
+        TestSession single;
+        TestSession batched;
+        ASSERT_TRUE(single.session->submit(command));
+        ASSERT_TRUE(batched.session->submit(command));
+        // The command's block ends only once, with the last step.
+        bool ended = false;
+        while (!ended) {
+            batched.session->run(batch);
+            for (int step = 0; step < batch && !ended; ++step) ended = single.session->step() == 0;
+            ASSERT_EQ(position_of(*batched.session), position_of(*single.session));
+        }
+        EXPECT_EQ(batched.session->run_state, RunState::Idle);
+        const std::vector<std::string> lines = batched.take_lines();
+        ASSERT_FALSE(lines.empty());
+        EXPECT_EQ(lines.back(), "930" + std::string(20, 'a'));
+        EXPECT_EQ(single.take_lines(), lines);
     }
 }
 
