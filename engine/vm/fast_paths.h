@@ -139,10 +139,7 @@ template <class Relation>
     const int n = count->value;
     const int below = c.depth - 2;  // the depth once the id and the count are popped
     if (n < 0 || n > below || below + 3 >= OperandStack::capacity) return false;
-    // Each destination is a free cell or one already moved from.
-    for (int i = below - 1; i >= below - n; --i) c.cells[i + 2].take(c.cells[i]);
-    c.cells[below - n].assign_scalar(ReturnOffsetCell{c.pc});
-    c.cells[below - n + 1].assign_scalar(BlockCell{c.s.current_block});
+    OperandStack::open_below(c.cells, below, n, ReturnOffsetCell{c.pc}, BlockCell{c.s.current_block});
     c.cells[below + 2].assign_scalar(IntCell{n});
     c.depth = below + 3;
     enter_routine(c.s, routine);

@@ -80,14 +80,21 @@ public:
     template <class A, class B>
     [[nodiscard]] bool insert_below(int n, A a, B b) {
         if (depth_ + 2 >= capacity) return false;
-        // Each destination is a free cell or one already moved from.
-        for (int i = depth_ - 1; i >= depth_ - n; --i) {
-            cells_[static_cast<std::size_t>(i + 2)].take(cells_[static_cast<std::size_t>(i)]);
-        }
-        cells_[static_cast<std::size_t>(depth_ - n)].set_scalar(a);
-        cells_[static_cast<std::size_t>(depth_ - n + 1)].set_scalar(b);
+        open_below(cells_.data(), depth_, n, a, b);
         depth_ += 2;
         return true;
+    }
+
+    // The move insert_below makes on `depth` cells at `cells`, for the
+    // dispatch loop as well; the caller checks the room and raises the depth
+    // by two.
+    template <class A, class B>
+    static void open_below(Value* cells, int depth, int n, A a, B b) {
+        // Each destination is a free cell or one already moved from, so it
+        // holds no handle.
+        for (int i = depth - 1; i >= depth - n; --i) cells[i + 2].take(cells[i]);
+        cells[depth - n].assign_scalar(a);
+        cells[depth - n + 1].assign_scalar(b);
     }
 
     // Reverses the order of the top n cells.
