@@ -47,13 +47,24 @@ public:
         if (std::memchr(piece.data(), '\0', got) != nullptr) {
             s.fatal_error("Cannot load " + file_.name + ": not a text file");
         }
+        if (got == 0) {
+            // The end of the file ends its last line, whether or not the
+            // file does: a program saved without a final line break runs
+            // like the same program with one.
+            if (ended_line_) return false;
+            ended_line_ = true;
+            out += '\n';
+            return true;
+        }
         out.append(piece.data(), got);
-        return got > 0;
+        ended_line_ = piece[got - 1] == '\n';
+        return true;
     }
 
 private:
     static constexpr std::size_t piece_size = 1024;
     ProgramFile file_;
+    bool ended_line_ = true;  // an empty file has no line to end
 };
 
 }  // namespace

@@ -4,8 +4,9 @@
 //   console feed  the text of `input_line`, a line end, "exit", a line end
 //   editor feed   each program line with a line end, then an empty line,
 //                 then "exit" and a line end
-//   file source   the file in pieces of at most 1024 bytes; its end is the
-//                 end of input; a zero byte in it refuses it as not text
+//   file source   the file in pieces of at most 1024 bytes, and a line end
+//                 when the file does not end with one; its end is the end
+//                 of input; a zero byte in it refuses it as not text
 #pragma once
 
 #include <istream>
