@@ -16,8 +16,10 @@
 #include <QTest>
 #include <QTextBrowser>
 #include <QToolButton>
+#include <chrono>
 #include <ctime>
 #include <memory>
+#include <thread>
 
 #include "common/clickable_label.h"
 #include "console/entry_field.h"
@@ -350,18 +352,19 @@ void TForm1Test::an_idle_console_uses_no_processor_time() {
 
 void TForm1Test::hundred_thousand_lines_finish_and_keep_the_window_responsive() {
     Console console;
-    // A timer that should fire every 5 ms measures how long the window's
-    // event loop is ever kept busy.
     test::EventLoopGaps gaps;
-    gaps.start();
     console.type("for i = 1 to 100000: print i: next");
+    // The window's thread is held while the worker prints, as a busy machine
+    // would hold it: the output meets the window as one large backlog.
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    gaps.start();
     QVERIFY(console.wait_idle(120000));
     gaps.stop();
-    qInfo("100000 lines in %lld ms; the event loop was busy for at most %lld ms at a time",
+    qInfo("100000 lines in %lld ms; the event loop worked for at most %lld ms at a time",
           static_cast<long long>(gaps.elapsed()), static_cast<long long>(gaps.longest()));
     QCOMPARE(console.memo->lines().back(), QString("100000"));
     QVERIFY(console.memo->line_count() <= OutputPane::max_lines);
-    QVERIFY2(gaps.longest() < 100, qPrintable(QString("event loop blocked for %1 ms").arg(gaps.longest())));
+    QVERIFY2(gaps.longest() < 100, qPrintable(QString("event loop worked for %1 ms at a time").arg(gaps.longest())));
 }
 
 void TForm1Test::break_during_hundred_thousand_lines_within_100_ms() {

@@ -48,6 +48,11 @@ constexpr std::array coord_texts{"RECT  ", "POLAR  "};
 constexpr int prompt_right = 73;
 constexpr int prompt_min_width = 16;
 
+// How often the engine's output is polled while the worker runs, and how
+// long one poll may work before it lets the event loop run.
+constexpr int poll_interval = 10;  // ms
+constexpr std::chrono::milliseconds drain_budget{4};
+
 template <class... Handlers>
 struct Overloaded : Handlers... {
     using Handlers::operator()...;
@@ -110,8 +115,7 @@ TForm1::TForm1(QWidget* parent)
     connect(this, &TForm1::editorShowLine, editor_, &TFEditor::editor_show_line);
     connect(this, &TForm1::editorReset, editor_, &TFEditor::editor_reset);
 
-    drain_timer_.setInterval(10);
-    connect(&drain_timer_, &QTimer::timeout, this, &TForm1::drain_events);
+    connect(&drain_timer_, &QTimer::timeout, this, &TForm1::drain_slice);
 
     // Client area of the designed 464 x 241 window.
     resize(455, 184);
@@ -227,7 +231,7 @@ void TForm1::console_set_entry(const QString& text) { Edit1->setText(text); }
 void TForm1::resume_worker(WorkerGate::SessionAccess& access) {
     apply_events();
     access.resume();
-    drain_timer_.start();
+    drain_timer_.start(poll_interval);
 }
 
 void TForm1::drain_events() {
@@ -235,21 +239,47 @@ void TForm1::drain_events() {
     update_buttons();
 }
 
-bool TForm1::apply_events() {
+void TForm1::drain_slice() {
+    const bool parked = apply_events(drain_budget);
+    if (backlog_next_ < backlog_.size()) {
+        drain_timer_.start(0);  // go on as soon as the event loop had its turn
+    } else if (parked) {
+        drain_timer_.stop();
+    } else if (drain_timer_.interval() != poll_interval) {
+        drain_timer_.start(poll_interval);
+    }
+    update_buttons();
+}
+
+bool TForm1::apply_events(std::optional<std::chrono::steady_clock::duration> budget) {
+    using Clock = std::chrono::steady_clock;
+    const Clock::time_point deadline = budget ? Clock::now() + *budget : Clock::time_point::max();
+    // The clock is read once per this many events: applying one costs far
+    // less than reading the clock.
+    constexpr std::size_t events_per_look = 64;
     bool parked = false;
     std::vector<std::string> lines;
-    std::vector<ConsoleEvent> events = host_.take_events();
-    // Only the newest redraw of a batch is worth drawing: a program that
-    // redraws in a loop must not queue up work for the chart.
-    const auto last_redraw = std::find_if(events.rbegin(), events.rend(), [](const ConsoleEvent& e) {
-        return std::holds_alternative<console_event::ChartRedraw>(e);
-    });
-    const ConsoleEvent* newest_redraw = last_redraw == events.rend() ? nullptr : &*last_redraw;
-    // Likewise only the last line the debugger reached is shown; a reset
-    // drops the lines reached before it.
+    // Only the last line the debugger reached is shown; a reset drops the
+    // lines reached before it.
     constexpr int no_line = -1;  // line markers count from 1
     int editor_line = no_line;
-    for (ConsoleEvent& event : events) {
+    for (std::size_t applied = 0;; ++applied) {
+        if (backlog_next_ == backlog_.size()) {
+            backlog_ = host_.take_events();
+            backlog_next_ = 0;
+            if (backlog_.empty()) break;
+            // Only the newest redraw of a batch is worth drawing: a program
+            // that redraws in a loop must not queue up work for the chart.
+            newest_redraw_ = backlog_.size();
+            for (std::size_t i = backlog_.size(); i-- > 0;) {
+                if (std::holds_alternative<console_event::ChartRedraw>(backlog_[i])) {
+                    newest_redraw_ = i;
+                    break;
+                }
+            }
+        }
+        if (applied % events_per_look == events_per_look - 1 && Clock::now() >= deadline) break;
+        const std::size_t index = backlog_next_++;
         std::visit(Overloaded{
                        [&](console_event::PaneLine& line) { lines.push_back(std::move(line.text)); },
                        [&](console_event::Clear&) {
@@ -264,7 +294,7 @@ bool TForm1::apply_events() {
                            emit editorReset();
                        },
                        [&](console_event::ChartRedraw& redraw) {
-                           if (&event == newest_redraw) graph_->showSeries(redraw.table);
+                           if (index == newest_redraw_) graph_->showSeries(redraw.table);
                        },
                        [&](console_event::ChartTitles& titles) {
                            graph_->setTitles(QString::fromStdString(titles.main),
@@ -273,7 +303,7 @@ bool TForm1::apply_events() {
                        },
                        [&](console_event::Suspended&) { parked = true; },
                    },
-                   event);
+                   backlog_[index]);
     }
     Memo1->add_lines(lines);
     if (editor_line != no_line) emit editorShowLine(editor_line);

@@ -5,7 +5,10 @@
 // Threading: the engine reaches the window only through ConsoleHost's locked
 // event queue, which this window drains on its own thread every 10 ms from
 // the moment it resumes the worker until the worker has parked itself again;
-// an idle calculator has no timer running. The window touches the session
+// an idle calculator has no timer running. Each tick works for a few
+// milliseconds at most: a backlog larger than that (a flood of output on a
+// busy machine) is applied in slices, with the event loop running between
+// them, so the window keeps answering the user. The window touches the session
 // only inside a SessionAccess, which holds the worker at rest (suspended, or
 // between two steps) for its duration; SessionAccesses do not nest. The
 // atomic run state is the one thing the window reads without one.
@@ -13,7 +16,9 @@
 
 #include <QTimer>
 #include <QWidget>
+#include <chrono>
 #include <optional>
+#include <vector>
 
 #include "console/console_host.h"
 #include "console/tmythread.h"
@@ -61,10 +66,10 @@ public:
     // Events queued before are applied first, so that an earlier Suspended
     // event cannot end the polling too early.
     void resume_worker(WorkerGate::SessionAccess& access) override;
-    // Applies everything the engine has queued so far.
+    // Applies everything the engine has queued so far, in one go.
     void drain_events();
     // Whether the engine's output is being polled (the worker was resumed
-    // and has not parked since).
+    // and has not parked since, or queued events are still to be applied).
     bool polling() const { return drain_timer_.isActive(); }
 
     HelpWindow* help_window() const { return help_; }
@@ -101,8 +106,12 @@ private:
     void Button1Click();
     void SpeedButton1Click();
 
-    // Applies the queued events; true when the worker parked meanwhile.
-    bool apply_events();
+    // One tick of the drain timer: a slice of the queued events.
+    void drain_slice();
+    // Applies queued events, oldest first, until none is left or, when a
+    // budget is given, that much time has passed; true when the worker
+    // parked meanwhile.
+    bool apply_events(std::optional<std::chrono::steady_clock::duration> budget = std::nullopt);
     void show_prompt(const QString& text);
     void show_modes(int angle_unit, int coord_mode);
     void apply_settings(const Settings& settings);
@@ -117,6 +126,11 @@ private:
     session::Session session_;
     TMyThread worker_;  // declared after the session: stopped before it goes
     QTimer drain_timer_;
+    // Events taken from the host and not applied yet, from `backlog_next_`
+    // on; `newest_redraw_` is the index of the last chart redraw among them.
+    std::vector<ConsoleEvent> backlog_;
+    std::size_t backlog_next_ = 0;
+    std::size_t newest_redraw_ = 0;
 
     QWidget* Panel1 = nullptr;
     ClickableLabel* Lmode = nullptr;
