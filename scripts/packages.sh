@@ -4,7 +4,7 @@
 OSTRAC_PACKAGES=(
   build-essential cmake bison
   libgtest-dev libgmock-dev libbenchmark-dev
-  qt6-base-dev qt6-qpa-plugins qt6-charts-dev qt6-svg-dev fonts-dejavu-core
+  qt6-base-dev libqt6opengl6-dev qt6-charts-dev qt6-svg-dev qt6-qpa-plugins fonts-dejavu-core
 )
 
 ostrac_install_missing() {
