@@ -152,7 +152,7 @@ TEST(ScannerTest, FileEndsTheInputWithoutExit) {
     test::TestSession ts;
     Scanner scanner;
     scanner.select(make_file_source({"prog.prg", std::make_unique<std::istringstream>("a\nb")}));
-    EXPECT_EQ(scan_all(*ts.session, scanner), "ID(a) NL ID(b) END");
+    EXPECT_EQ(scan_all(*ts.session, scanner), "ID(a) NL ID(b) NL END");
 }
 
 TEST(ScannerTest, TokensStraddlingFilePiecesStayWhole) {
