@@ -1,5 +1,6 @@
 #include "vm/dispatcher.h"
 
+#include <limits>
 #include <string>
 #include <string_view>
 
@@ -74,6 +75,8 @@ using session::RunState;
 // here. Code compiled by EVAL never stops, nor does a line typed at a stop.
 void op_line(Session& s) {
     const std::int32_t line = pop_int(s);
+    // Lines count line ends from 0, and a step over aims at the next one.
+    if (line < 0 || line == std::numeric_limits<std::int32_t>::max()) s.fatal_error("Invalid line number");
     s.current_line = line;
     if (s.debug_mode == 0 || s.current_block == session::slot::EVAL0 || s.evaluating_at_pause) return;
 

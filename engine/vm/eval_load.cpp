@@ -3,10 +3,10 @@
 #include <fstream>
 #include <memory>
 #include <string>
-#include <variant>
 
 #include "frontend/frontend.h"
 #include "session/session.h"
+#include "vm/frames.h"
 #include "vm/stack_ops.h"
 
 namespace ostrac::vm {
@@ -14,31 +14,12 @@ namespace ostrac::vm {
 using session::slot::EVAL0;
 using session::slot::PROC0;
 
-namespace {
-
-// Whether EVAL0's code is running now or waits further down the call chain
-// for a function called from evaluated text to return: a return frame is a
-// block cell directly on a return-offset cell.
-bool eval_block_in_use(const session::Session& s) {
-    if (s.current_block == EVAL0) return true;
-    for (int i = 1; i < s.stack.depth(); ++i) {
-        const auto* block = get_if<BlockCell>(&s.stack.at(i));
-        if (block != nullptr && block->value == EVAL0 &&
-            holds_alternative<ReturnOffsetCell>(s.stack.at(i - 1))) {
-            return true;
-        }
-    }
-    return false;
-}
-
-}  // namespace
-
 void eval_text(session::Session& s, std::string_view text, std::int32_t return_offset) {
     if (text.size() > session::Session::input_line_max) {
         s.fatal_error("Text to evaluate is longer than 254 characters");
     }
     // Compiling over code that is still to run would run garbage.
-    if (eval_block_in_use(s)) s.fatal_error("Cannot call eval from eval");
+    if (block_in_use(s, EVAL0)) s.fatal_error("Cannot call eval from eval");
     s.input_line = std::string(text);
     const std::int32_t caller_line = s.current_line;
     frontend::restart_scanner(s);

@@ -156,7 +156,8 @@ template <class Relation>
     const auto* formal_count = get_if<IntCell>(c.peek(0));
     if (formal_count == nullptr) return false;
     const int m = formal_count->value;
-    if (m < 0 || c.depth < 2 * m + 2) return false;
+    // The first bound keeps 2 * m + 2 from overflowing: no stack holds more.
+    if (m < 0 || m > OperandStack::capacity || c.depth < 2 * m + 2) return false;
     const auto* count = get_if<IntCell>(c.peek(m + 1));
     if (count == nullptr || count->value != m) return false;
     for (int j = 1; j <= m; ++j) {

@@ -7,6 +7,17 @@
 
 namespace ostrac::vm {
 
+bool block_in_use(const session::Session& s, int block) {
+    if (s.current_block == block) return true;
+    for (int i = 1; i < s.stack.depth(); ++i) {
+        const auto* cell = get_if<BlockCell>(&s.stack.at(i));
+        if (cell != nullptr && cell->value == block && holds_alternative<ReturnOffsetCell>(s.stack.at(i - 1))) {
+            return true;
+        }
+    }
+    return false;
+}
+
 void return_from_block(session::Session& s) {
     while (s.stack.depth() > 0) {
         const auto* id = get_if<IdentCell>(&s.stack.top());

@@ -32,6 +32,7 @@ std::string prompt_for(const SymbolEntry& e) {
 void ask(Session& s) {
     const std::int32_t n = pop_int(s);
     if (n == 0) return;
+    if (n < 0 || n > s.stack.depth()) s.fatal_error("error bsp<0");
     s.stack.reverse(n);
     const std::int32_t variable = get_ref(s, pop_id(s));
     push_id(s, variable);
@@ -48,7 +49,7 @@ void take_answer(Session& s) {
     s.input_answer_phase = false;
     const std::int32_t n = pop_int(s);
     const std::int32_t variable = pop_id(s);
-    const bool more = n - 1 != 0;
+    const bool more = n > 1;
     if (more) {
         s.stack.reverse(n - 1);
         push_int(s, n - 1);

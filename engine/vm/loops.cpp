@@ -39,7 +39,7 @@ void op_for(session::Session& s) {
     // variables keep their guard.
     checknoconst(s, variable, Value{start});
     const std::int32_t body = s.pc;
-    push_loop_frame(s, skip, s.stack.depth(), body, body + skip);
+    push_loop_frame(s, skip, s.stack.depth(), body, jump_target(body, skip, s.code_size));
     set_float(s, variable, start);
     push_float(s, step);
     push_float(s, end);

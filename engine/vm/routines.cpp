@@ -17,16 +17,28 @@ using session::slot::EVAL0;
 using session::slot::PROC0;
 using session::slot::SUB0;
 
+namespace {
+
+// Whether a definition may give `id` a body: not a protected routine of the
+// start-up file, not one of the engine's own names (the two main blocks,
+// the constants, the system variables), and not a routine that is running,
+// whose code would be replaced under it.
+bool may_define(const Session& s, std::int32_t id) {
+    const std::int32_t k = s.symbols[id].kind;
+    return id != PROC0 && id != EVAL0 && k != kind::constant && k != kind::system &&
+           k != kind::protected_function && k != kind::protected_procedure && !block_in_use(s, id);
+}
+
+}  // namespace
+
 void op_define(Session& s, bool procedure) {
     const std::int32_t id = pop_id(s);
     const std::int32_t end = pop_int(s);
     // A body's end position is an offset in PROC0; inside another routine or
     // EVAL it would point anywhere.
     if (s.current_block != PROC0) s.fatal_error("A function cannot be defined within another function");
+    if (!may_define(s, id)) s.fatal_error("The function name is not allowed");
     SymbolEntry& e = s.symbols[id];
-    if (e.kind == kind::protected_function || e.kind == kind::protected_procedure) {
-        s.fatal_error("The function name is not allowed");
-    }
     if (end < s.pc || end > s.code_size) s.fatal_error("Invalid end of function body");
 
     std::vector<std::uint8_t> body;

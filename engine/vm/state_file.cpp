@@ -370,6 +370,12 @@ SymbolEntry read_record(Reader& r, int index, std::int32_t capacity) {
     e.type = *type;
 
     if (read_i32(record.data() + at_code) != 0) {
+        // Besides the two main blocks only routines own code: a local's slot,
+        // and its code with it, is freed when its routine ends, even while
+        // that code runs.
+        if (index > slot::EVAL0 && (e.kind < kind::protected_function || e.kind > kind::procedure)) {
+            corrupt(in_slot(index, "code outside a routine"));
+        }
         if (e.code_length < 0) corrupt(in_slot(index, "code length"));
         const auto code = r.take(static_cast<std::size_t>(e.code_length), in_slot(index, "code"));
         e.code.assign(code.begin(), code.end());

@@ -37,8 +37,8 @@ void op_show(session::Session& s) {
 
 void op_print(session::Session& s) {
     const std::int32_t n = pop_int(s);
-    if (n <= 0) return;
-    if (n > s.stack.depth()) s.fatal_error("error bsp<0");
+    if (n == 0) return;
+    if (n < 0 || n > s.stack.depth()) s.fatal_error("error bsp<0");
     s.stack.reverse(n);
     print_value(s, pop_operand(s));
     if (n - 1 != 0) {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "support/code_builder.h"
 #include "support/test_session.h"
 #include "vm/disassembler.h"
@@ -74,6 +76,35 @@ TEST_F(DispatcherTest, InlineOperandsPastTheBlockAreRefused) {
     EXPECT_EQ(s().run_state, RunState::Idle);
     EXPECT_EQ(ts.take_lines(),
               std::vector<std::string>{"Instruction runs past the end of its code block line=0"});
+}
+
+// Operands no compiler emits, as a state file may carry them: each is
+// refused through the error path, or keeps its meaning, without overflow.
+TEST_F(DispatcherTest, OperandsAtTheLimitsOfTheirRange) {
+    constexpr std::int32_t most = std::numeric_limits<std::int32_t>::max();
+    struct Case {
+        int line;
+        std::vector<std::uint8_t> code;
+        std::vector<std::string> lines;
+    };
+    const Case cases[] = {
+        {__LINE__, CodeBuilder{}.pushi(most).op(Op::PARAMS).bytes, {"Number of parameters is incorrect line=0"}},
+        {__LINE__, CodeBuilder{}.pushid("x").pushi(-most - 1).op(Op::INPUT).bytes, {"error bsp<0 line=0"}},
+        {__LINE__, CodeBuilder{}.line(most).bytes, {"Invalid line number line=0"}},
+        // A loop whose end lies past the block: a jump inside its body keeps it.
+        {__LINE__,
+         CodeBuilder{}.pushf(1).pushf(1).pushf(1).pushid("i").pushi(most).op(Op::FOR).pushi(0).op(Op::GOTO)
+             .op(Op::NEXT).pushid("i").pushi(1).op(Op::PRINT).bytes,
+         {"1"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.line);
+        TestSession t;
+        t.load_program(c.code);
+        t.run();
+        EXPECT_EQ(t.session->run_state, RunState::Idle);
+        EXPECT_EQ(t.take_lines(), c.lines);
+    }
 }
 
 TEST_F(DispatcherTest, LineMarkersRecordTheLineOutsideDebugMode) {

@@ -424,6 +424,7 @@ TEST_F(StateFileTest, CorruptFieldsAreRefusedWithTheTableAndModesUnchanged) {
         {__LINE__, at(9, 30, 0, 2), "slot 9, matrix dimensions"},
         {__LINE__, at(9, 32, -1, 2), "slot 9, matrix dimensions"},
         {__LINE__, [&](Image& im) { at(9, 30, 32767, 2)(im); at(9, 32, 32767, 2)(im); }, "slot 9, matrix elements past the end of the file"},
+        {__LINE__, at(10, 12, 8, 4), "slot 10, code outside a routine"},  // a local's code
         {__LINE__, at(10, 20, -1, 4), "slot 10, code length"},
         {__LINE__, at(10, 20, 1'000'000, 4), "slot 10, code past the end of the file"},
         {__LINE__, at(11, 24, 13, 4), "slot 11, reference"},

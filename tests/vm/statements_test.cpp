@@ -127,6 +127,22 @@ TEST(StatementsTest, DefinitionsOnlyAtTheTopLevel) {
     });
 }
 
+// The main blocks, constants and system variables are the engine's, and a
+// running routine keeps its code: none of them takes a new body.
+TEST(StatementsTest, DefinitionsNeverReplaceTheEnginesNamesOrRunningCode) {
+    const std::string refused = "The function name is not allowed line=1";
+    run_scripts({
+        {__LINE__, {"sub PROC0: endsub"}, {refused}},
+        {__LINE__, {"sub PROC0: endsub", "print 1 + 1"}, {"2"}},
+        {__LINE__, {"function eval0(x): endfn"}, {refused}},
+        {__LINE__, {"sub pi: endsub"}, {refused}},
+        {__LINE__, {"sub SUB0: endsub"}, {refused}},
+        {__LINE__, {"function sysangle(x): endfn"}, {refused}},
+        // PROC0 called as a routine runs the definition of f again inside f.
+        {__LINE__, {"function f(a): f = PROC0(a): endfn: print f(1)"}, {refused}},
+    });
+}
+
 TEST(StatementsTest, EvalRunsInTheCallersScope) {
     run_scripts({
         {__LINE__, {"eval \"x = 4\": print x"}, {"4"}},
