@@ -121,9 +121,10 @@ ZerpolOutcome Zerpol(std::span<const double> coefficients) {
             continue;
         }
 
-        // Each start lies ten times farther out than the one before. Zero derivatives
-        // cannot repeat for ever: once the starts overflow every step is NaN and the
-        // search runs out of iterations.
+        // Each start lies ten times farther out than the one before. From degree 2 on,
+        // zero derivatives cannot repeat for ever: the derivative grows with the start,
+        // and once the starts overflow every step is NaN and the search runs out of
+        // iterations. A line's derivative does not depend on the start (below).
         double a = 0.00500101;
         double b = 0.01000101;
         int starts = 0;
@@ -137,6 +138,17 @@ ZerpolOutcome Zerpol(std::span<const double> coefficients) {
             const NewtonResult search = newton(leading(p, m), {a, b});
             if (search.outcome == NewtonOutcome::Converged) {
                 z = search.z;
+                break;
+            }
+            // A line's derivative is its leading coefficient, the same at every start:
+            // when its square underflows, no start can move, and the root is taken
+            // directly. A root beyond the doubles is no root found.
+            if (search.outcome == NewtonOutcome::ZeroDerivative && m == 1) {
+                z = {-p[1] / p[0], 0.0};
+                if (!std::isfinite(z.re)) {
+                    outcome.status = ZerpolStatus::NoConvergence;
+                    return outcome;
+                }
                 break;
             }
             // A zero derivative always moves on to the next start; running out of
