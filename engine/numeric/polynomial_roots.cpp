@@ -95,7 +95,7 @@ std::span<const double> leading(const std::vector<double>& d, int degree) {
 
 }  // namespace
 
-ZerpolOutcome Zerpol(std::span<const double> coefficients) {
+ZerpolOutcome Zerpol(std::span<const double> coefficients, const StopCheck& stop) {
     const int n = static_cast<int>(coefficients.size()) - 1;
     if (n < 1) return {ZerpolStatus::DegreeTooLow, {}};
     if (n > max_degree) return {ZerpolStatus::DegreeTooHigh, {}};
@@ -130,6 +130,10 @@ ZerpolOutcome Zerpol(std::span<const double> coefficients) {
         int starts = 0;
         Complex z;
         for (;;) {
+            if (stop_requested(stop)) {
+                outcome.status = ZerpolStatus::Stopped;
+                return outcome;
+            }
             const double next_a = -10.0 * b;
             const double next_b = -10.0 * a;
             a = next_a;
@@ -180,7 +184,7 @@ ZerpolOutcome Zerpol(std::span<const double> coefficients) {
     return outcome;
 }
 
-NumericResult<Matrix> polynomial_roots(const Matrix& v) {
+NumericResult<Matrix> polynomial_roots(const Matrix& v, const StopCheck& stop) {
     const int count = v.rows() >= 1 ? v.cols() : 0;
     if (count > max_elements) return NumericResult<Matrix>::failure(too_many_elements);
     if (count == 1) return NumericResult<Matrix>::failure(too_few_elements);
@@ -189,7 +193,7 @@ NumericResult<Matrix> polynomial_roots(const Matrix& v) {
     coefficients.reserve(static_cast<std::size_t>(count));
     for (int j = 1; j <= count; ++j) coefficients.push_back(v.at(1, j).re);
 
-    const ZerpolOutcome outcome = Zerpol(coefficients);
+    const ZerpolOutcome outcome = Zerpol(coefficients, stop);
     if (outcome.status != ZerpolStatus::Ok) return NumericResult<Matrix>::failure(root_finder_failed);
 
     // A conjugate pair found when one root was left would make one root too many; the

@@ -14,6 +14,7 @@
 #include <string_view>
 
 #include "graph/series_table.h"
+#include "numeric/stop_check.h"
 #include "session/console_output.h"
 #include "session/host.h"
 #include "vm/name_cache.h"
@@ -99,6 +100,17 @@ public:
     // Formats the message with one argument (the first "%s") and prints it as
     // a line of its own, without the line number.
     [[noreturn]] void fatal_error_fmt(std::string_view format, std::string_view argument);
+
+    // A Break pressed while an instruction runs. Long built-ins hand
+    // break_check() to the numeric library, which asks it between blocks of
+    // work, and call halt_if_break() once the computation returns: a pending
+    // Break then ends the instruction as it ends a program between two steps
+    // ("User Halted!", back to Idle), whatever the computation gave.
+    bool break_requested() const { return run_state.load(std::memory_order_relaxed) == RunState::BreakRequested; }
+    numeric::StopCheck break_check() const {
+        return [this] { return break_requested(); };
+    }
+    void halt_if_break();
 
     void console_print(std::string_view text);
     void set_prompt(std::string_view text);

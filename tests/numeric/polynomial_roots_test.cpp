@@ -143,6 +143,14 @@ TEST(PolynomialRoots, RootUnderflowingToTheOriginIsOneRealRoot) {
     EXPECT_EQ(outcome.roots, (std::vector<Complex>{{0, 0}}));
 }
 
+TEST(PolynomialRoots, AStopCheckIsAskedBeforeEachStartAndEndsTheSearch) {
+    const std::vector<double> coefficients = {1, -6, 11, -6};
+    int asked = 0;
+    EXPECT_EQ(Zerpol(coefficients, [&] { return ++asked == 2; }).status, ZerpolStatus::Stopped);
+    EXPECT_EQ(asked, 2);
+    EXPECT_FALSE(polynomial_roots(row(coefficients), [] { return true; }).ok());
+}
+
 TEST(PolynomialRoots, LimitsAndFailures) {
     std::vector<double> degree36(37, 0.0);
     degree36.front() = 1;

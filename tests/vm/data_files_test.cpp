@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -153,9 +155,13 @@ TEST_F(DataFilesTest, LoaddataRefusesMissingEmptyAndOversizedFiles) {
         std::string report;
     };
     fs::create_directory(home() / "folder");
+    ASSERT_EQ(::mkfifo((home() / "fifo").c_str(), 0600), 0);
     const std::vector<Case> cases = {
         {__LINE__, std::nullopt, "missing.txt", "Imposible encontrar fichero missing.txt"},
         {__LINE__, std::nullopt, "folder", "Imposible encontrar fichero folder"},
+        // A FIFO would wait for a writer, a device may never end.
+        {__LINE__, std::nullopt, "fifo", "Imposible encontrar fichero fifo"},
+        {__LINE__, std::nullopt, "/dev/zero", "Imposible encontrar fichero /dev/zero"},
         {__LINE__, "", "e.txt", "No numbers in file e.txt"},
         {__LINE__, "\n\n", "e.txt", "No numbers in file e.txt"},
         {__LINE__, "  \t\n \n", "e.txt", "No numbers in file e.txt"},
