@@ -373,8 +373,8 @@ void TForm1::LvmodeClick() {
 }
 
 void TForm1::BBreakClick() {
-    auto access = worker_.access();
-    access.session().run_state = RunState::BreakRequested;
+    worker_.request_break();
+    auto access = worker_.access();  // a parked worker wakes to honour it
     resume_worker(access);
 }
 

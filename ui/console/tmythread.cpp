@@ -22,6 +22,8 @@ TMyThread::~TMyThread() {
 
 void TMyThread::start() { thread_ = std::thread(&TMyThread::run, this); }
 
+void TMyThread::request_break() { session_.run_state = session::RunState::BreakRequested; }
+
 void TMyThread::run() {
     gate_.enter();
     while (gate_.between_steps()) {
