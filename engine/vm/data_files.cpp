@@ -10,7 +10,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -19,6 +18,7 @@
 #include <vector>
 
 #include "session/file_descriptor.h"
+#include "session/file_replacement.h"
 #include "session/session.h"
 #include "vm/stack_ops.h"
 #include "vm/symbol_table.h"
@@ -145,19 +145,19 @@ void op_savedata(Session& s) {
     const Text name = pop_string(s);
     const MatrixRef m = pop_matrix(s);
 
-    std::string text;
-    for (int i = 1; i <= m->rows(); ++i) {
+    session::FileReplacement file(data_file_path(s, *name));
+    std::string line;
+    for (int i = 1; i <= m->rows() && file.ok(); ++i) {
+        s.halt_if_break();
+        line.clear();
         for (int j = 1; j <= m->cols(); ++j) {
-            if (j > 1) text += '\t';
-            text += fixed_six(m->at(i, j).re);
+            if (j > 1) line += '\t';
+            line += fixed_six(m->at(i, j).re);
         }
-        text += '\n';
+        line += '\n';
+        file.write(line);
     }
-    std::ofstream out(data_file_path(s, *name), std::ios::trunc);
-    if (!out) cannot_open(s, *name);
-    out << text;
-    out.close();
-    if (out.fail()) cannot_open(s, *name);
+    if (!file.commit()) cannot_open(s, *name);
     push_id(s, session::slot::SUB0);
 }
 

@@ -270,6 +270,7 @@ TEST_F(BuiltinTest, ABreakEndsALongBuiltIn) {
         {__LINE__, vm::op_div, {square, square}, "User Halted!"},
         {__LINE__, vm::op_zerpol, {mat({{{1, 0}, {-3, 0}, {2, 0}}}), i(1)}, "User Halted!"},
         {__LINE__, vm::op_loaddata, {str("m.txt"), i(1)}, "User Halted!"},
+        {__LINE__, vm::op_savedata, {square, str("out.txt"), i(2)}, "User Halted!"},
     };
     for (const FailureCase& row : cases) {
         SCOPED_TRACE(row.line);

@@ -204,6 +204,13 @@ TEST_F(DataFilesTest, SavedataChecksItsArguments) {
     }
     EXPECT_EQ(fatal_report([&] { savedata(matrix_of({{1}}), "no/such/dir.txt"); }),
               "Imposible encontrar fichero no/such/dir.txt");
+    // A FIFO is refused instead of waiting for a reader, a read-only file is kept.
+    ASSERT_EQ(::mkfifo((home() / "fifo").c_str(), 0600), 0);
+    EXPECT_EQ(fatal_report([&] { savedata(matrix_of({{1}}), "fifo"); }), "Imposible encontrar fichero fifo");
+    write_text(home() / "kept.txt", "kept");
+    fs::permissions(home() / "kept.txt", fs::perms::owner_read);
+    EXPECT_EQ(fatal_report([&] { savedata(matrix_of({{1}}), "kept.txt"); }), "Imposible encontrar fichero kept.txt");
+    EXPECT_EQ(read_text(home() / "kept.txt"), "kept");
 }
 
 TEST_F(DataFilesTest, FlistPrintsEverySlotInUseInIndexOrder) {
