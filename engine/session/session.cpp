@@ -110,15 +110,17 @@ int Session::run(int max_steps) {
         }
         return running_flag;
     } catch (const FatalError&) {
-    } catch (const std::bad_alloc&) {
-        // Table growth, state files and function bodies report their own
-        // allocation failures; what is left to fail here are matrices.
-        report_fatal("Failure in allocate_matrix().\n");
-    } catch (const std::exception&) {
-        report_fatal("Math error;");
+    } catch (const std::exception& e) {
+        report_exception(e);
     }
     reset();
     return 0;
+}
+
+void Session::report_exception(const std::exception& e) {
+    // Table growth, state files and function bodies report their own
+    // allocation failures; what is left to fail here are matrices.
+    report_fatal(dynamic_cast<const std::bad_alloc*>(&e) != nullptr ? "Failure in allocate_matrix().\n" : "Math error;");
 }
 
 bool Session::submit(std::string_view line) {

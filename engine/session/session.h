@@ -9,6 +9,7 @@
 #include <array>
 #include <atomic>
 #include <cstdint>
+#include <exception>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -93,6 +94,12 @@ public:
     // Enters PROC0 at offset 0 with the command's return frame, as after a
     // compilation; the code already in PROC0 runs from the next step.
     void enter_main_block();
+
+    // Reports a fault that unwound a call into the engine without a fatal
+    // error, as a step reports it: an exhausted heap as the allocation
+    // message, anything else as "Math error;". Front ends use it for what
+    // escapes their calls, so that no fault ends the program.
+    void report_exception(const std::exception& e);
 
     [[noreturn]] void fatal_error(std::string_view message);
     // Prints "<message> line=<current_line>" without unwinding.

@@ -7,6 +7,7 @@
 #include <QToolButton>
 #include <algorithm>
 #include <array>
+#include <exception>
 #include <filesystem>
 #include <optional>
 #include <system_error>
@@ -394,6 +395,10 @@ std::optional<QString> TForm1::state_file_operation(void (*operation)(session::S
         operation(session);
     } catch (const session::FatalError&) {
         session.reset();  // reported in the pane; the rest is skipped
+        return std::nullopt;
+    } catch (const std::exception& e) {
+        session.report_exception(e);
+        session.reset();
         return std::nullopt;
     }
     return memo_file_path(session);

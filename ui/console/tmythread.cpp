@@ -33,8 +33,8 @@ void TMyThread::run() {
             session_.run(steps_per_run);
         } catch (const session::FatalError&) {
             session_.reset();
-        } catch (const std::exception&) {
-            session_.report_fatal("Math error;");
+        } catch (const std::exception& e) {
+            session_.report_exception(e);
             session_.reset();
         }
     }
