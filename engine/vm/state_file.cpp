@@ -520,7 +520,7 @@ void state_save(Session& s) {
         session::FileReplacement file(fs::path(s.home_folder()) / "data.bin");
         Writer out(file);
         if (file.ok()) encode_state(s, out);
-        if (!out.flush() || !file.commit()) s.fatal_error(save_failed);
+        if (!out.flush() || !file.commit()) s.fatal_error(std::string(save_failed) + ": " + file.error());
     } catch (const std::bad_alloc&) {
         s.fatal_error(memory_failed);
     }

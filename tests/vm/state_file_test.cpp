@@ -484,9 +484,10 @@ TEST_F(StateFileTest, ARefusedSaveKeepsThePreviousFileAndLeavesNoTemporaryFile) 
         std::string report;
     };
     const std::vector<Case> cases = {
-        {__LINE__, [&] { fs::create_directories(data / "inside"); }, "Imposible guardar fichero de estado line=0"},
+        {__LINE__, [&] { fs::create_directories(data / "inside"); },
+         "Imposible guardar fichero de estado: it is not a regular file line=0"},
         {__LINE__, [&] { write_bytes(data, previous); fs::permissions(data, fs::perms::owner_read); },
-         "Imposible guardar fichero de estado line=0"},
+         "Imposible guardar fichero de estado: the file is read-only line=0"},
         // One matrix as large as a matrix may be takes more than the loader reads.
         {__LINE__, [&] {
              write_bytes(data, previous);
@@ -512,7 +513,7 @@ TEST_F(StateFileTest, TwoProcessesSavingAndLoadingOneFolderAlwaysLeaveACompleteF
     constexpr int pairs = 100;
     const std::array<std::string, 2> texts = {std::string(3000, 'p'), std::string(20, 'c')};
     entry("m").type = vm::ValueType::Matrix;
-    entry("m").matrix = std::make_shared<numeric::Matrix>(64, 64);
+    entry("m").matrix = std::make_shared<numeric::Matrix>(200, 200);
     vm::state_save(s());
     // Each side saves its own state and loads the folder's into a second session.
     const auto save_and_load = [&](const std::string& own) {
