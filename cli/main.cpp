@@ -4,8 +4,8 @@
 #include <unistd.h>
 
 #include <csignal>
-#include <exception>
 #include <cstdio>
+#include <exception>
 #include <iostream>
 #include <string>
 

@@ -46,7 +46,8 @@ fs::path follow_links(fs::path path, std::string& error) {
 
 // "<target>.tmp-" and eight random letters and digits.
 fs::path temporary_name(const fs::path& target) {
-    static constexpr std::string_view symbols = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    static constexpr std::string_view symbols =
+        "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
     std::random_device random;
     std::string suffix = ".tmp-";
     for (int i = 0; i < 8; ++i) suffix += symbols[random() % symbols.size()];
@@ -78,7 +79,8 @@ FileReplacement::FileReplacement(const fs::path& target) {
     // file planted under the name can be neither followed nor reused.
     for (int attempt = 0; attempt < max_names && !fd_; ++attempt) {
         fs::path candidate = temporary_name(target_);
-        fd_ = FileDescriptor(::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666));
+        const int flags = O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC;
+        fd_ = FileDescriptor(::open(candidate.c_str(), flags, 0666));
         if (fd_) {
             temporary_ = std::move(candidate);
         } else if (errno != EEXIST) {
@@ -90,7 +92,9 @@ FileReplacement::FileReplacement(const fs::path& target) {
         fail("no free name for a temporary file in " + folder_of(target_).string());
         return;
     }
-    if (exists && ::fchmod(fd_.get(), st.st_mode & 07777) != 0) fail("the file's mode cannot be kept: " + reason(errno));
+    if (exists && ::fchmod(fd_.get(), st.st_mode & 07777) != 0) {
+        fail("the file's mode cannot be kept: " + reason(errno));
+    }
 }
 
 FileReplacement::~FileReplacement() {
@@ -117,7 +121,9 @@ bool FileReplacement::write(std::span<const std::byte> bytes) {
 bool FileReplacement::commit() {
     if (!ok()) return false;
     if (::fsync(fd_.get()) != 0 || !fd_.close()) return fail("writing failed: " + reason(errno));
-    if (::rename(temporary_.c_str(), target_.c_str()) != 0) return fail("the file cannot be replaced: " + reason(errno));
+    if (::rename(temporary_.c_str(), target_.c_str()) != 0) {
+        return fail("the file cannot be replaced: " + reason(errno));
+    }
     committed_ = true;
     // The new name reaches the disk with its folder.
     const FileDescriptor folder(::open(folder_of(target_).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));

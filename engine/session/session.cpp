@@ -120,7 +120,8 @@ int Session::run(int max_steps) {
 void Session::report_exception(const std::exception& e) {
     // Table growth, state files and function bodies report their own
     // allocation failures; what is left to fail here are matrices.
-    report_fatal(dynamic_cast<const std::bad_alloc*>(&e) != nullptr ? "Failure in allocate_matrix().\n" : "Math error;");
+    const bool no_memory = dynamic_cast<const std::bad_alloc*>(&e) != nullptr;
+    report_fatal(no_memory ? "Failure in allocate_matrix().\n" : "Math error;");
 }
 
 bool Session::submit(std::string_view line) {

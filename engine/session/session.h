@@ -113,7 +113,9 @@ public:
     // work, and call halt_if_break() once the computation returns: a pending
     // Break then ends the instruction as it ends a program between two steps
     // ("User Halted!", back to Idle), whatever the computation gave.
-    bool break_requested() const { return run_state.load(std::memory_order_relaxed) == RunState::BreakRequested; }
+    bool break_requested() const {
+        return run_state.load(std::memory_order_relaxed) == RunState::BreakRequested;
+    }
     numeric::StopCheck break_check() const {
         return [this] { return break_requested(); };
     }

@@ -2,8 +2,9 @@
 // loaddata), the symbol listing (flist) and clearing the console (fcls).
 //
 // Relative file names are taken from the home folder; absolute names are used
-// as given. A file that cannot be opened is reported as
-// "Imposible encontrar fichero <name>" on a line of its own.
+// as given. A file that cannot be opened, or that is not a regular file, is
+// reported as "Imposible encontrar fichero <name>" on a line of its own. Both
+// look at the Break between blocks of their work.
 #pragma once
 
 namespace ostrac::session {

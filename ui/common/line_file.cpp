@@ -16,8 +16,8 @@ bool write(const QString& path, const QStringList& lines, QString& error) {
         bytes += line.toUtf8();
         bytes += "\r\n";
     }
-    const std::string failure = session::replace_file(QFile::encodeName(path).toStdString(),
-                                                      std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+    const std::string_view contents(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+    const std::string failure = session::replace_file(QFile::encodeName(path).toStdString(), contents);
     error = QString::fromStdString(failure);
     return failure.empty();
 }
