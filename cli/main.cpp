@@ -5,6 +5,7 @@
 
 #include <csignal>
 #include <cstdio>
+#include <exception>
 #include <iostream>
 #include <string>
 
@@ -55,6 +56,8 @@ void state_command(Session& session, const std::string& line) {
         }
     } catch (const ostrac::session::FatalError&) {
         // reported in the pane; the session stays as it was
+    } catch (const std::exception& e) {
+        session.report_exception(e);
     }
 }
 

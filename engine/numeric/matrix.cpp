@@ -35,11 +35,13 @@ Matrix identity(int n) {
 // Gauss-Jordan elimination without row exchanges on the square matrix w. Every row
 // operation is repeated on the companion when there is one; the determinant needs no
 // companion because nothing in w depends on it. A missing pivot (exactly 0, with no later
-// row to borrow from) makes it return false. Only an exact zero counts as missing.
-bool eliminate(Matrix& w, Matrix* companion) {
+// row to borrow from) makes it return false. Only an exact zero counts as missing. A
+// stop asked for before a pivot makes it return false as well.
+bool eliminate(Matrix& w, Matrix* companion, const StopCheck& stop) {
     const int n = w.rows();
     const int m = w.cols();
     for (int r = 1; r <= m; ++r) {
+        if (stop_requested(stop)) return false;
         Complex* wr = row_of(w, r);
         Complex* cr = companion ? row_of(*companion, r) : nullptr;
         if (is_zero(wr[r - 1])) {
@@ -105,7 +107,7 @@ Matrix matrix_scale(const Matrix& a, Complex s) {
     return scaled;
 }
 
-std::optional<Matrix> matrix_mul(const Matrix& a, const Matrix& b) {
+std::optional<Matrix> matrix_mul(const Matrix& a, const Matrix& b, const StopCheck& stop) {
     const int ar = a.rows(), ac = a.cols(), br = b.rows(), bc = b.cols();
     Matrix product(ar, bc);
     if (ar == 1 && br == 1 && ac == bc) {
@@ -121,6 +123,7 @@ std::optional<Matrix> matrix_mul(const Matrix& a, const Matrix& b) {
     // i-k-j order walks every row contiguously while each element still accumulates its
     // terms from k = 1 upward, starting from 0.
     for (int i = 1; i <= ar; ++i) {
+        if (stop_requested(stop)) return std::nullopt;
         Complex* out = row_of(product, i);
         const Complex* ai = row_of(a, i);
         for (int k = 0; k < ac; ++k) {
@@ -132,18 +135,18 @@ std::optional<Matrix> matrix_mul(const Matrix& a, const Matrix& b) {
     return product;
 }
 
-InverseResult matrix_inverse(const Matrix& a) {
+InverseResult matrix_inverse(const Matrix& a, const StopCheck& stop) {
     if (!is_proper_square(a)) return {std::nullopt, EliminationError::NotSquare};
     Matrix work = a;
     Matrix inverse = identity(a.rows());
-    if (!eliminate(work, &inverse)) return {std::nullopt, EliminationError::NoInverse};
+    if (!eliminate(work, &inverse, stop)) return {std::nullopt, EliminationError::NoInverse};
     return {std::move(inverse), EliminationError::NoInverse};
 }
 
-DeterminantResult matrix_det(const Matrix& a) {
+DeterminantResult matrix_det(const Matrix& a, const StopCheck& stop) {
     if (!is_proper_square(a)) return {std::nullopt, EliminationError::NotSquare};
     Matrix work = a;
-    if (!eliminate(work, nullptr)) return {std::nullopt, EliminationError::NoInverse};
+    if (!eliminate(work, nullptr, stop)) return {std::nullopt, EliminationError::NoInverse};
     // Each further diagonal element multiplies the running product from the left.
     Complex d = work.at(1, 1);
     for (int k = 2; k <= work.rows(); ++k) d = complex_mul(work.at(k, k), d);

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "numeric/complex.h"
+#include "numeric/stop_check.h"
 
 namespace ostrac::numeric {
 
@@ -56,7 +57,8 @@ private:
 std::optional<Matrix> matrix_add(const Matrix& a, const Matrix& b, int k);
 Matrix matrix_scale(const Matrix& a, Complex s);
 // Matrix product with the row-vector rule; empty when the shapes do not fit.
-std::optional<Matrix> matrix_mul(const Matrix& a, const Matrix& b);
+// `stop` is asked before each row of the product.
+std::optional<Matrix> matrix_mul(const Matrix& a, const Matrix& b, const StopCheck& stop = {});
 
 enum class EliminationError { NotSquare, NoInverse };
 struct InverseResult {
@@ -67,8 +69,9 @@ struct DeterminantResult {
     std::optional<Complex> value;
     EliminationError error = EliminationError::NoInverse;
 };
-InverseResult matrix_inverse(const Matrix& a);
-DeterminantResult matrix_det(const Matrix& a);
+// `stop` is asked before each pivot of the elimination.
+InverseResult matrix_inverse(const Matrix& a, const StopCheck& stop = {});
+DeterminantResult matrix_det(const Matrix& a, const StopCheck& stop = {});
 
 Matrix matrix_transpose(const Matrix& a);
 Matrix matrix_row(const Matrix& a, int i);     // 1 by cols

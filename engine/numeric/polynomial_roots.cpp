@@ -95,7 +95,7 @@ std::span<const double> leading(const std::vector<double>& d, int degree) {
 
 }  // namespace
 
-ZerpolOutcome Zerpol(std::span<const double> coefficients) {
+ZerpolOutcome Zerpol(std::span<const double> coefficients, const StopCheck& stop) {
     const int n = static_cast<int>(coefficients.size()) - 1;
     if (n < 1) return {ZerpolStatus::DegreeTooLow, {}};
     if (n > max_degree) return {ZerpolStatus::DegreeTooHigh, {}};
@@ -121,14 +121,19 @@ ZerpolOutcome Zerpol(std::span<const double> coefficients) {
             continue;
         }
 
-        // Each start lies ten times farther out than the one before. Zero derivatives
-        // cannot repeat for ever: once the starts overflow every step is NaN and the
-        // search runs out of iterations.
+        // Each start lies ten times farther out than the one before. From degree 2 on,
+        // zero derivatives cannot repeat for ever: the derivative grows with the start,
+        // and once the starts overflow every step is NaN and the search runs out of
+        // iterations. A line's derivative does not depend on the start (below).
         double a = 0.00500101;
         double b = 0.01000101;
         int starts = 0;
         Complex z;
         for (;;) {
+            if (stop_requested(stop)) {
+                outcome.status = ZerpolStatus::Stopped;
+                return outcome;
+            }
             const double next_a = -10.0 * b;
             const double next_b = -10.0 * a;
             a = next_a;
@@ -137,6 +142,17 @@ ZerpolOutcome Zerpol(std::span<const double> coefficients) {
             const NewtonResult search = newton(leading(p, m), {a, b});
             if (search.outcome == NewtonOutcome::Converged) {
                 z = search.z;
+                break;
+            }
+            // A line's derivative is its leading coefficient, the same at every start:
+            // when its square underflows, no start can move, and the root is taken
+            // directly. A root beyond the doubles is no root found.
+            if (search.outcome == NewtonOutcome::ZeroDerivative && m == 1) {
+                z = {-p[1] / p[0], 0.0};
+                if (!std::isfinite(z.re)) {
+                    outcome.status = ZerpolStatus::NoConvergence;
+                    return outcome;
+                }
                 break;
             }
             // A zero derivative always moves on to the next start; running out of
@@ -168,7 +184,7 @@ ZerpolOutcome Zerpol(std::span<const double> coefficients) {
     return outcome;
 }
 
-NumericResult<Matrix> polynomial_roots(const Matrix& v) {
+NumericResult<Matrix> polynomial_roots(const Matrix& v, const StopCheck& stop) {
     const int count = v.rows() >= 1 ? v.cols() : 0;
     if (count > max_elements) return NumericResult<Matrix>::failure(too_many_elements);
     if (count == 1) return NumericResult<Matrix>::failure(too_few_elements);
@@ -177,7 +193,7 @@ NumericResult<Matrix> polynomial_roots(const Matrix& v) {
     coefficients.reserve(static_cast<std::size_t>(count));
     for (int j = 1; j <= count; ++j) coefficients.push_back(v.at(1, j).re);
 
-    const ZerpolOutcome outcome = Zerpol(coefficients);
+    const ZerpolOutcome outcome = Zerpol(coefficients, stop);
     if (outcome.status != ZerpolStatus::Ok) return NumericResult<Matrix>::failure(root_finder_failed);
 
     // A conjugate pair found when one root was left would make one root too many; the

@@ -21,6 +21,8 @@ namespace {
 constexpr double stored_pi = 3.14159265358979;
 static_assert(stored_pi == 0x1.921fb54442d11p+1);
 
+constexpr std::string_view user_halted = "User Halted!\n";
+
 }  // namespace
 
 Session::Session(Host& h) : host(h), frontend(std::make_unique<frontend::Frontend>()) {}
@@ -77,8 +79,8 @@ void Session::create_predefined_symbols() {
 int Session::step() { return run(1); }
 
 int Session::run(int max_steps) {
-    if (run_state == RunState::BreakRequested) {
-        console_print("User Halted!\n");
+    if (break_requested()) {
+        console_print(user_halted);
         reset();
     }
     // Code running inside EVAL0 goes on while paused: that is how a line typed
@@ -108,15 +110,18 @@ int Session::run(int max_steps) {
         }
         return running_flag;
     } catch (const FatalError&) {
-    } catch (const std::bad_alloc&) {
-        // Table growth, state files and function bodies report their own
-        // allocation failures; what is left to fail here are matrices.
-        report_fatal("Failure in allocate_matrix().\n");
-    } catch (const std::exception&) {
-        report_fatal("Math error;");
+    } catch (const std::exception& e) {
+        report_exception(e);
     }
     reset();
     return 0;
+}
+
+void Session::report_exception(const std::exception& e) {
+    // Table growth, state files and function bodies report their own
+    // allocation failures; what is left to fail here are matrices.
+    const bool no_memory = dynamic_cast<const std::bad_alloc*>(&e) != nullptr;
+    report_fatal(no_memory ? "Failure in allocate_matrix().\n" : "Math error;");
 }
 
 bool Session::submit(std::string_view line) {
@@ -178,6 +183,12 @@ void Session::fatal_error_fmt(std::string_view format, std::string_view argument
     if (!text.empty() && text.back() == '\n') text.pop_back();
     if (console_.has_pending()) host.pane_add_line(console_.take_pending());
     host.pane_add_line(text);
+    throw FatalError{};
+}
+
+void Session::halt_if_break() {
+    if (!break_requested()) return;
+    console_print(user_halted);
     throw FatalError{};
 }
 

@@ -9,11 +9,13 @@
 #include <array>
 #include <atomic>
 #include <cstdint>
+#include <exception>
 #include <memory>
 #include <string>
 #include <string_view>
 
 #include "graph/series_table.h"
+#include "numeric/stop_check.h"
 #include "session/console_output.h"
 #include "session/host.h"
 #include "vm/name_cache.h"
@@ -93,12 +95,31 @@ public:
     // compilation; the code already in PROC0 runs from the next step.
     void enter_main_block();
 
+    // Reports a fault that unwound a call into the engine without a fatal
+    // error, as a step reports it: an exhausted heap as the allocation
+    // message, anything else as "Math error;". Front ends use it for what
+    // escapes their calls, so that no fault ends the program.
+    void report_exception(const std::exception& e);
+
     [[noreturn]] void fatal_error(std::string_view message);
     // Prints "<message> line=<current_line>" without unwinding.
     void report_fatal(std::string_view message);
     // Formats the message with one argument (the first "%s") and prints it as
     // a line of its own, without the line number.
     [[noreturn]] void fatal_error_fmt(std::string_view format, std::string_view argument);
+
+    // A Break pressed while an instruction runs. Long built-ins hand
+    // break_check() to the numeric library, which asks it between blocks of
+    // work, and call halt_if_break() once the computation returns: a pending
+    // Break then ends the instruction as it ends a program between two steps
+    // ("User Halted!", back to Idle), whatever the computation gave.
+    bool break_requested() const {
+        return run_state.load(std::memory_order_relaxed) == RunState::BreakRequested;
+    }
+    numeric::StopCheck break_check() const {
+        return [this] { return break_requested(); };
+    }
+    void halt_if_break();
 
     void console_print(std::string_view text);
     void set_prompt(std::string_view text);

@@ -44,14 +44,16 @@ void of_two_vectors(Session& s, Op op, F f) {
 
 void op_inv(Session& s) {
     expect_builtin_args(s, Op::INV);
-    auto inverse = numeric::matrix_inverse(*pop_matrix(s));
+    auto inverse = numeric::matrix_inverse(*pop_matrix(s), s.break_check());
+    s.halt_if_break();
     if (!inverse.value) elimination_failed(s, inverse.error);
     push_matrix(s, std::move(*inverse.value));
 }
 
 void op_det(Session& s) {
     expect_builtin_args(s, Op::DET);
-    const auto det = numeric::matrix_det(*pop_matrix(s));
+    const auto det = numeric::matrix_det(*pop_matrix(s), s.break_check());
+    s.halt_if_break();
     if (!det.value) elimination_failed(s, det.error);
     push_number(s, *det.value);
 }
@@ -82,7 +84,8 @@ void op_corr(Session& s) { of_two_vectors(s, Op::CORR, numeric::corr); }
 
 void op_zerpol(Session& s) {
     expect_builtin_args(s, Op::ZERPOL);
-    const auto roots = numeric::polynomial_roots(*pop_matrix(s));
+    const auto roots = numeric::polynomial_roots(*pop_matrix(s), s.break_check());
+    s.halt_if_break();
     if (!roots.ok()) s.fatal_error(roots.error());
     push_matrix(s, roots.value());
 }

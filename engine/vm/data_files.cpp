@@ -1,12 +1,15 @@
 #include "vm/data_files.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
 #include <cstddef>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -14,6 +17,8 @@
 #include <utility>
 #include <vector>
 
+#include "session/file_descriptor.h"
+#include "session/file_replacement.h"
 #include "session/session.h"
 #include "vm/stack_ops.h"
 #include "vm/symbol_table.h"
@@ -43,22 +48,38 @@ std::string fixed_six(double v) {
     return out;
 }
 
-std::optional<std::string> read_text_file(const fs::path& path) {
-    std::error_code ec;
-    if (fs::is_directory(path, ec)) return std::nullopt;
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return std::nullopt;
-    std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    if (in.bad()) return std::nullopt;
+// Text is read and scanned in blocks of this many bytes, with a look at the
+// Break between two blocks.
+constexpr std::size_t block_size = std::size_t{1} << 20;
+
+// The whole file. Anything but a regular file is refused: a FIFO would wait
+// for a writer and a device may never end, and nothing could stop either.
+std::optional<std::string> read_text_file(Session& s, const fs::path& path) {
+    const session::FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    struct stat st {};
+    if (!fd || ::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
+
+    std::string text;
+    std::size_t length = 0;
+    for (;;) {
+        s.halt_if_break();
+        text.resize(length + block_size);
+        const ::ssize_t n = ::read(fd.get(), text.data() + length, block_size);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return std::nullopt;
+        if (n == 0) break;
+        length += static_cast<std::size_t>(n);
+    }
     // A line break written as "\r\n" is one line break, as text reading on
     // the calculator's home platform gives it.
-    std::string out;
-    out.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
-        out.push_back(text[i]);
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < length; ++i) {
+        if ((i & (block_size - 1)) == 0) s.halt_if_break();
+        if (text[i] == '\r' && i + 1 < length && text[i + 1] == '\n') continue;
+        text[kept++] = text[i];
     }
-    return out;
+    text.resize(kept);
+    return text;
 }
 
 // White space as the C library's token reader knows it.
@@ -86,11 +107,16 @@ struct DataLines {
     }
 };
 
-DataLines scan_data(const std::string& text) {
+DataLines scan_data(Session& s, const std::string& text) {
     DataLines out;
     std::vector<double> line;
     std::size_t i = 0;
+    std::size_t next_look = 0;
     while (i < text.size()) {
+        if (i >= next_look) {
+            s.halt_if_break();
+            next_look = i + block_size;
+        }
         if (text[i] == '\n') {
             ++i;
             if (!line.empty()) {
@@ -119,29 +145,29 @@ void op_savedata(Session& s) {
     const Text name = pop_string(s);
     const MatrixRef m = pop_matrix(s);
 
-    std::string text;
-    for (int i = 1; i <= m->rows(); ++i) {
+    session::FileReplacement file(data_file_path(s, *name));
+    std::string line;
+    for (int i = 1; i <= m->rows() && file.ok(); ++i) {
+        s.halt_if_break();
+        line.clear();
         for (int j = 1; j <= m->cols(); ++j) {
-            if (j > 1) text += '\t';
-            text += fixed_six(m->at(i, j).re);
+            if (j > 1) line += '\t';
+            line += fixed_six(m->at(i, j).re);
         }
-        text += '\n';
+        line += '\n';
+        file.write(line);
     }
-    std::ofstream out(data_file_path(s, *name), std::ios::trunc);
-    if (!out) cannot_open(s, *name);
-    out << text;
-    out.close();
-    if (out.fail()) cannot_open(s, *name);
+    if (!file.commit()) cannot_open(s, *name);
     push_id(s, session::slot::SUB0);
 }
 
 void op_loaddata(Session& s) {
     expect_args(s, 1);
     const Text name = pop_string(s);
-    const std::optional<std::string> text = read_text_file(data_file_path(s, *name));
+    const std::optional<std::string> text = read_text_file(s, data_file_path(s, *name));
     if (!text) cannot_open(s, *name);
 
-    const DataLines data = scan_data(*text);
+    const DataLines data = scan_data(s, *text);
     const std::size_t rows = data.rows();
     const std::size_t cols = data.cols();
     if (rows == 0) s.fatal_error_fmt("No numbers in file %s\n", *name);

@@ -2,8 +2,9 @@
 // loaddata), the symbol listing (flist) and clearing the console (fcls).
 //
 // Relative file names are taken from the home folder; absolute names are used
-// as given. A file that cannot be opened is reported as
-// "Imposible encontrar fichero <name>" on a line of its own.
+// as given. A file that cannot be opened, or that is not a regular file, is
+// reported as "Imposible encontrar fichero <name>" on a line of its own. Both
+// look at the Break between blocks of their work.
 #pragma once
 
 namespace ostrac::session {
@@ -13,7 +14,10 @@ class Session;
 namespace ostrac::vm {
 
 // M name cnt(2) -> SUB0: writes the real parts of M, one line per row, each
-// number as "%f" and the numbers of a row separated by a tab.
+// number as "%f" and the numbers of a row separated by a tab. The file is
+// replaced safely (session/file_replacement.h); a target that cannot be
+// replaced, read-only or not a regular file, is refused like one that cannot
+// be opened.
 void op_savedata(session::Session& s);
 
 // name cnt(1) -> matrix: reads a matrix text file. Lines are rows and every

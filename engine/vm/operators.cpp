@@ -59,6 +59,13 @@ Matrix shaped(Session& s, std::optional<Matrix> result) {
     return std::move(*result);
 }
 
+// The matrix product, which looks at the Break between its rows.
+Matrix product_of(Session& s, const Matrix& a, const Matrix& b) {
+    std::optional<Matrix> product = numeric::matrix_mul(a, b, s.break_check());
+    s.halt_if_break();
+    return shaped(s, std::move(product));
+}
+
 std::string concatenate(Session& s, const std::string& left, const std::string& right) {
     if (left.size() + right.size() > max_string_length) {
         s.fatal_error("String too long: a string holds at most " +
@@ -109,7 +116,8 @@ void check_quotient(Session& s, NonFinite operands, NonFinite quotient) {
 }
 
 Matrix inverse_of(Session& s, const Matrix& m) {
-    numeric::InverseResult inverse = numeric::matrix_inverse(m);
+    numeric::InverseResult inverse = numeric::matrix_inverse(m, s.break_check());
+    s.halt_if_break();
     if (inverse.value) return std::move(*inverse.value);
     if (inverse.error == numeric::EliminationError::NotSquare) invalid_dimensions(s);
     s.fatal_error("the matrix has not inverse");
@@ -229,7 +237,7 @@ void op_mul(Session& s) {
         push_matrix(s, numeric::matrix_scale(*p.left.matrix, p.right.number));
         return;
     case matrix_matrix: {
-        Matrix product = shaped(s, numeric::matrix_mul(*p.left.matrix, *p.right.matrix));
+        Matrix product = product_of(s, *p.left.matrix, *p.right.matrix);
         if (p.left.matrix->rows() == 1 && p.right.matrix->rows() == 1) {
             push_number(s, product.at(1, 1));
         } else {
@@ -279,7 +287,7 @@ void op_div(Session& s) {
         return;
     }
     case matrix_matrix: {
-        Matrix q = shaped(s, numeric::matrix_mul(*p.left.matrix, inverse_of(s, *p.right.matrix)));
+        Matrix q = product_of(s, *p.left.matrix, inverse_of(s, *p.right.matrix));
         check_quotient(s, non_finite(*p.left.matrix, *p.right.matrix), non_finite(q));
         push_matrix(s, std::move(q));
         return;

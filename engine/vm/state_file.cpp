@@ -17,6 +17,7 @@
 #include <variant>
 #include <vector>
 
+#include "session/file_replacement.h"
 #include "session/session.h"
 #include "vm/code_reader.h"
 #include "vm/names.h"
@@ -62,12 +63,12 @@ constexpr std::uint8_t matrix_count = 1;
 constexpr std::size_t max_text_field = 32767;
 constexpr int predefined_count = 8;
 constexpr std::int32_t max_capacity = 1'000'000;
-constexpr std::uintmax_t max_file_size = std::uintmax_t{256} << 20;
 constexpr std::uint8_t last_tag = static_cast<std::uint8_t>(ValueTag::LoopFrame);
 
 constexpr std::string_view save_failed = "Imposible guardar fichero de estado";
 constexpr std::string_view open_failed = "Imposible abrir fichero de estado";
 constexpr std::string_view corrupt_prefix = "Fichero de estado corrupto: ";
+constexpr std::string_view memory_failed = "memory error";
 
 using Payload = std::array<std::uint8_t, payload_size>;
 
@@ -133,10 +134,19 @@ bool matrix_fits(const MatrixRef& m) {
     s.fatal_error_fmt("Cannot save %s in the state file\n", what);
 }
 
+// Takes the file's bytes in order. Without a file it only counts them; with
+// one it hands them on a block at a time, so that a save never holds a copy
+// of the whole state.
 class Writer {
 public:
-    void u8(std::uint8_t v) { bytes.push_back(v); }
-    void zeros(std::size_t n) { bytes.insert(bytes.end(), n, 0); }
+    Writer() = default;
+    explicit Writer(session::FileReplacement& file) : file_(&file) { buffer_.reserve(block_size); }
+
+    void u8(std::uint8_t v) { append(std::span(&v, 1)); }
+    void zeros(std::size_t n) {
+        static constexpr std::array<std::uint8_t, 4> none{};
+        append(std::span(none).first(n));
+    }
     void i32(std::int32_t v) {
         std::array<std::uint8_t, 4> raw{};
         write_i32(raw.data(), v);
@@ -147,9 +157,29 @@ public:
         write_f64(raw.data(), v);
         append(raw);
     }
-    void append(std::span<const std::uint8_t> raw) { bytes.insert(bytes.end(), raw.begin(), raw.end()); }
+    void append(std::span<const std::uint8_t> raw) {
+        size_ += raw.size();
+        if (file_ == nullptr) return;
+        buffer_.insert(buffer_.end(), raw.begin(), raw.end());
+        if (buffer_.size() >= block_size) flush();
+    }
 
-    std::vector<std::uint8_t> bytes;
+    // Hands on what is left; false when a write to the file failed.
+    bool flush() {
+        if (file_ == nullptr) return true;
+        file_->write(std::as_bytes(std::span(buffer_)));
+        buffer_.clear();
+        return file_->ok();
+    }
+
+    std::uintmax_t size() const { return size_; }
+
+private:
+    static constexpr std::size_t block_size = std::size_t{1} << 16;
+
+    session::FileReplacement* file_ = nullptr;
+    std::vector<std::uint8_t> buffer_;
+    std::uintmax_t size_ = 0;
 };
 
 void write_cell(Session& s, Writer& w, const Value& v) {
@@ -237,9 +267,8 @@ void write_record(Session& s, Writer& w, const SymbolEntry& e) {
     }
 }
 
-std::vector<std::uint8_t> encode_state(Session& s) {
+void encode_state(Session& s, Writer& w) {
     if (s.symbols.capacity() > max_capacity) unsaveable(s, "a table this large");
-    Writer w;
     w.i32(s.stack.depth());
     w.i32(s.symbols.capacity());
     w.u8(static_cast<std::uint8_t>(s.angle_unit()));
@@ -249,15 +278,6 @@ std::vector<std::uint8_t> encode_state(Session& s) {
     w.i32(slot::EVAL0);
     for (int i = 0; i < s.stack.depth(); ++i) write_cell(s, w, s.stack.at(i));
     for (int i = 0; i < s.symbols.capacity(); ++i) write_record(s, w, s.symbols[i]);
-    return std::move(w.bytes);
-}
-
-bool write_file(const fs::path& path, const std::vector<std::uint8_t>& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    if (!out) return false;
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    out.close();
-    return !out.fail();
 }
 
 // ---------------------------------------------------------------- reading
@@ -484,7 +504,7 @@ ReadResult read_file(const fs::path& path, std::vector<std::uint8_t>& bytes) {
     in.seekg(0, std::ios::end);
     const std::streamoff size = in.tellg();
     if (size < 0) return ReadResult::CannotOpen;
-    if (static_cast<std::uintmax_t>(size) > max_file_size) return ReadResult::TooLarge;
+    if (static_cast<std::uintmax_t>(size) > max_state_file_size) return ReadResult::TooLarge;
     in.seekg(0, std::ios::beg);
     bytes.resize(static_cast<std::size_t>(size));
     in.read(reinterpret_cast<char*>(bytes.data()), size);
@@ -494,20 +514,21 @@ ReadResult read_file(const fs::path& path, std::vector<std::uint8_t>& bytes) {
 }  // namespace
 
 void state_save(Session& s) {
-    const std::vector<std::uint8_t> bytes = encode_state(s);
-    const fs::path home(s.home_folder());
-    const fs::path target = home / "data.bin";
-    const fs::path temporary = home / "data.bin.tmp";
+    try {
+        // The whole state is measured, and every value checked, before
+        // anything is written.
+        Writer measure;
+        encode_state(s, measure);
+        if (measure.size() > max_state_file_size) {
+            unsaveable(s, "more than " + std::to_string(max_state_file_size >> 20) + " MiB");
+        }
 
-    bool saved = write_file(temporary, bytes);
-    std::error_code ec;
-    if (saved) {
-        fs::rename(temporary, target, ec);
-        saved = !ec;
-    }
-    if (!saved) {
-        fs::remove(temporary, ec);
-        s.fatal_error(save_failed);
+        session::FileReplacement file(fs::path(s.home_folder()) / "data.bin");
+        Writer out(file);
+        if (file.ok()) encode_state(s, out);
+        if (!out.flush() || !file.commit()) s.fatal_error(std::string(save_failed) + ": " + file.error());
+    } catch (const std::bad_alloc&) {
+        s.fatal_error(memory_failed);
     }
 }
 
@@ -525,17 +546,19 @@ void state_load(Session& s, std::string_view name) {
             break;
         case ReadResult::Ok:
             loaded = parse_state(bytes, s.system_variable(0).largest, s.system_variable(1).largest);
+            bytes = {};
+            // The table is replaced whole or not at all.
+            s.symbols.assign(std::move(loaded.entries));
             break;
         }
     } catch (const CorruptFile& c) {
         problem = std::string(corrupt_prefix) + c.what;
     } catch (const std::bad_alloc&) {
-        problem = "memory error";
+        problem = memory_failed;
     }
     if (!problem.empty()) s.fatal_error(problem);
 
     s.stack.clear();
-    s.symbols.assign(std::move(loaded.entries));
     s.system_variable(0).current = loaded.angle;
     s.system_variable(1).current = loaded.coord;
     // The old code blocks are gone: the position must not point into them.

@@ -13,6 +13,7 @@
 // Pointer fields only tell whether a code block, string or matrix follows.
 #pragma once
 
+#include <cstdint>
 #include <string_view>
 
 namespace ostrac::session {
@@ -21,10 +22,16 @@ class Session;
 
 namespace ostrac::vm {
 
-// Writes the state to "data.bin" in the home folder. The file is written under
-// a temporary name and renamed over "data.bin", so a failed save leaves the
-// previous file intact. Failure: "Imposible guardar fichero de estado"; a
-// value the format cannot hold: "Cannot save <name> in the state file".
+// The largest state file: a save that would write more is refused, a larger
+// file is not loaded.
+inline constexpr std::uintmax_t max_state_file_size = std::uintmax_t{256} << 20;
+
+// Writes the state to "data.bin" in the home folder, safely (see
+// session/file_replacement.h): a failed save leaves the previous file as it
+// was. Failure: "Imposible guardar fichero de estado: <why>"; a value the format
+// cannot hold: "Cannot save <name> in the state file"; a state above the
+// size limit: "Cannot save more than 256 MiB in the state file"; no memory:
+// "memory error". Each is checked before anything is written.
 void state_save(session::Session& s);
 
 // Reads the named file from the home folder and replaces the symbol table and

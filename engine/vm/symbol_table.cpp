@@ -153,18 +153,19 @@ void SymbolTable::grow() {
 }
 
 void SymbolTable::assign(std::vector<SymbolEntry> entries) {
-    entries_ = std::move(entries);
-    capacity_ = static_cast<int>(entries_.size());
-    slot_names_.assign(entries_.size(), nullptr);
-    by_name_.clear();
-    locals_.assign(entries_.size(), {});
-    lowest_free_hint_ = 0;
-    for (int i = 0; i < capacity(); ++i) {
-        if (entries_[static_cast<std::size_t>(i)].is_free()) continue;
-        index_slot(i);
-        add_local(i);
+    // Built aside: when memory runs out on the way, the table stays as it was.
+    SymbolTable built;
+    built.entries_ = std::move(entries);
+    built.capacity_ = static_cast<int>(built.entries_.size());
+    built.slot_names_.assign(built.entries_.size(), nullptr);
+    built.locals_.assign(built.entries_.size(), {});
+    for (int i = 0; i < built.capacity(); ++i) {
+        if (built.entries_[static_cast<std::size_t>(i)].is_free()) continue;
+        built.index_slot(i);
+        built.add_local(i);
     }
-    ++epoch_;
+    built.epoch_ = epoch_ + 1;
+    *this = std::move(built);
 }
 
 void SymbolTable::set_kind(int index, std::int32_t kind) {

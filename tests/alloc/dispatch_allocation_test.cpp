@@ -3,29 +3,11 @@
 // exactly as many as the short one.
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <cstdlib>
-#include <new>
 #include <string>
 #include <vector>
 
+#include "alloc/counting_new.h"
 #include "support/test_session.h"
-
-namespace {
-std::atomic<long> allocations{0};
-}  // namespace
-
-// GCC cannot see that the operator new below is the one in use and takes the
-// free of its memory for a mismatch.
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-
-void* operator new(std::size_t size) {
-    allocations.fetch_add(1, std::memory_order_relaxed);
-    if (void* p = std::malloc(size == 0 ? 1 : size)) return p;
-    throw std::bad_alloc();
-}
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
 
 namespace ostrac {
 namespace {
@@ -36,9 +18,9 @@ namespace {
 long allocations_for(test::TestSession& ts, int passes) {
     const std::string command = "s = 0: k = 0: for i = 1 to " + std::to_string(passes) +
                                 ": s = s + f(i) * m(1, 2): if s > 1e300 then s = 0: endif: k = k + 1: next";
-    const long before = allocations.load();
+    const long before = test::allocations();
     const auto lines = ts.command(command, 100000000);
-    const long made = allocations.load() - before;
+    const long made = test::allocations() - before;
     EXPECT_EQ(lines, std::vector<std::string>{">> " + command}) << "the command runs without a message";
     return made;
 }

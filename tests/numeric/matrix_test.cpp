@@ -115,6 +115,28 @@ TEST(MatrixTest, SingularAndNonSquareMatricesHaveNoInverseOrDeterminant) {
     }
 }
 
+// The check is asked once per pivot or product row, and its first yes ends the work.
+TEST(MatrixTest, AStopCheckIsAskedPerBlockAndEndsTheWorkAtItsFirstYes) {
+    const Matrix a = make({{2, 1, 0, 0}, {1, 2, 1, 0}, {0, 1, 2, 1}, {0, 0, 1, 2}});
+    struct Case {
+        const char* name;
+        void (*compute)(const Matrix&, const StopCheck&);
+    };
+    const Case cases[] = {
+        {"inverse", [](const Matrix& m, const StopCheck& stop) { matrix_inverse(m, stop); }},
+        {"determinant", [](const Matrix& m, const StopCheck& stop) { matrix_det(m, stop); }},
+        {"product", [](const Matrix& m, const StopCheck& stop) { matrix_mul(m, m, stop); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        for (const int yes_at : {1, 3, 0}) {  // 0: never
+            int asked = 0;
+            c.compute(a, [&] { return ++asked == yes_at; });
+            EXPECT_EQ(asked, yes_at == 0 ? 4 : yes_at);
+        }
+    }
+}
+
 TEST(MatrixTest, TransposeRowAndColumnExtraction) {
     EXPECT_EQ(matrix_transpose(make({{1, 2, 3}})), make({{1}, {2}, {3}}));
     const Matrix a = make({{1, 2}, {3, 4}, {5, {6, 1}}});

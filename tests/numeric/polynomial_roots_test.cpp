@@ -66,6 +66,10 @@ TEST(PolynomialRoots, RootsInTheOrderFound) {
                          {-1.7692923542386314, 0}}, 1e-12},
         // 1 -+ 0.0002i: too far from the axis to be snapped onto it or taken as real.
         {{1, -2, 1.00000004}, {{1, -2e-4}, {1, 2e-4}}, 1e-12},
+        // The derivative's squared modulus underflows: a line takes its root directly,
+        // also when deflation leaves one.
+        {{1e-200, 1}, {{-1e200, 0}}, 0},
+        {{1e-170, 1e-20, 1e-20}, {{-1, 0}, {-1e150, 0}}, 0},
         {{1, 2, 3, 4, 5}, {{-1.2878154795576482, -0.8578967583284905},
                            {-1.2878154795576482, 0.8578967583284905},
                            {0.2878154795576482, -1.4160930801719078},
@@ -139,6 +143,14 @@ TEST(PolynomialRoots, RootUnderflowingToTheOriginIsOneRealRoot) {
     EXPECT_EQ(outcome.roots, (std::vector<Complex>{{0, 0}}));
 }
 
+TEST(PolynomialRoots, AStopCheckIsAskedBeforeEachStartAndEndsTheSearch) {
+    const std::vector<double> coefficients = {1, -6, 11, -6};
+    int asked = 0;
+    EXPECT_EQ(Zerpol(coefficients, [&] { return ++asked == 2; }).status, ZerpolStatus::Stopped);
+    EXPECT_EQ(asked, 2);
+    EXPECT_FALSE(polynomial_roots(row(coefficients), [] { return true; }).ok());
+}
+
 TEST(PolynomialRoots, LimitsAndFailures) {
     std::vector<double> degree36(37, 0.0);
     degree36.front() = 1;
@@ -161,6 +173,7 @@ TEST(PolynomialRoots, LimitsAndFailures) {
         // The derivative's squared modulus overflows and every step is NaN.
         {"overflow", {1e200, 1}, ZerpolStatus::NoConvergence, "Error in Zerpol!\n"},
         {"not-a-number", {1, nan}, ZerpolStatus::NoConvergence, "Error in Zerpol!\n"},
+        {"root beyond the doubles", {1e-300, 1e100}, ZerpolStatus::NoConvergence, "Error in Zerpol!\n"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

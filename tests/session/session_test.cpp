@@ -122,6 +122,27 @@ TEST_F(SessionTest, BreakFromAnotherThreadStopsAnEndlessLoop) {
     EXPECT_EQ(ts.host.editor_resets, 1);
 }
 
+// A Break reaches into a long built-in: each of these runs for seconds
+// unless the Break stops it between two pivots or product rows.
+TEST_F(SessionTest, BreakFromAnotherThreadStopsALongBuiltIn) {
+    ts.command("m = [1]: m(2000, 2000) = 1: for i = 1 to 1999: m(i, i) = 1: next");
+    for (const char* line : {"x = INV(m)", "x = DET(m)", "x = m * m"}) {
+        SCOPED_TRACE(line);
+        ASSERT_TRUE(s().submit(line));
+        ts.take_lines();
+        std::thread worker([&] {
+            while (s().run_state != RunState::Idle) s().step();
+        });
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        const auto pressed = std::chrono::steady_clock::now();
+        s().run_state = RunState::BreakRequested;
+        worker.join();
+        EXPECT_LT(std::chrono::steady_clock::now() - pressed, std::chrono::seconds(2));
+        EXPECT_EQ(ts.take_lines(), std::vector<std::string>{"User Halted!"});
+    }
+    EXPECT_EQ(ts.command("print x").back(), "0") << "no result was assigned";
+}
+
 // A pasted line of 10,000 characters is cut to the 254 the input line holds;
 // an INPUT answer that long no longer fits the assignment it becomes and is
 // refused. Either way the session goes on.

@@ -17,6 +17,7 @@ private Q_SLOTS:
     void reads_what_it_wrote();
     void a_missing_file_is_an_error();
     void an_unwritable_place_is_an_error();
+    void a_read_only_file_is_refused_and_kept();
 };
 
 void MemoFileTest::writes_each_line_with_cr_lf_data() {
@@ -80,5 +81,19 @@ void MemoFileTest::an_unwritable_place_is_an_error() {
     QVERIFY(!error.isEmpty());
 }
 
+void MemoFileTest::a_read_only_file_is_refused_and_kept() {
+    QTemporaryDir folder;
+    const QString path = folder.filePath(memo_file::name);
+    QString error;
+    QVERIFY(memo_file::write(path, {"old"}, error));
+    QVERIFY(QFile::setPermissions(path, QFileDevice::ReadOwner));
+    QVERIFY(!memo_file::write(path, {"new"}, error));
+    QCOMPARE(error, QString("the file is read-only"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), QByteArray("old\r\n"));
+}
+
 QTEST_APPLESS_MAIN(MemoFileTest)
+
 #include "memo_file_test.moc"

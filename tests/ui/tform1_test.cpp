@@ -103,6 +103,7 @@ private Q_SLOTS:
     void load_without_memo_bin_reports_it_in_a_message_box();
     void load_and_save_wait_for_a_waiting_input();
     void break_stops_an_endless_loop();
+    void break_stops_a_long_builtin();
     void enter_while_running_keeps_the_entry_text();
     void an_idle_console_uses_no_processor_time();
     void hundred_thousand_lines_finish_and_keep_the_window_responsive();
@@ -323,6 +324,20 @@ void TForm1Test::break_stops_an_endless_loop() {
     QVERIFY(console.control<QPushButton>("BLoad1")->isEnabled());
     // The reset after a Break reaches the program editor's side as well.
     QCOMPARE(editor_resets.count(), 1);
+}
+
+void TForm1Test::break_stops_a_long_builtin() {
+    Console console;
+    console.command("m = [1]: m(2000, 2000) = 1: for i = 1 to 1999: m(i, i) = 1: next");
+    console.type("x = INV(m)");  // seconds of work, in one instruction
+    QTest::qWait(100);
+    QElapsedTimer latency;
+    latency.start();
+    QTest::mouseClick(console.control<QToolButton>("BBreak"), Qt::LeftButton);
+    QVERIFY(console.wait_idle(20000));
+    qInfo("Break inside INV honoured after %lld ms", static_cast<long long>(latency.elapsed()));
+    QCOMPARE(console.memo->lines().back(), QString("User Halted!"));
+    QVERIFY2(latency.elapsed() < 2000, qPrintable(QString("Break took %1 ms").arg(latency.elapsed())));
 }
 
 void TForm1Test::enter_while_running_keeps_the_entry_text() {

@@ -3,13 +3,16 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <fstream>
 #include <initializer_list>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "support/test_session.h"
+#include "vm/data_files.h"
 #include "vm/number_format.h"
+#include "vm/operators.h"
 #include "vm/stack_ops.h"
 
 namespace ostrac {
@@ -252,6 +255,27 @@ TEST_F(BuiltinTest, RefusedArguments) {
     for (const FailureCase& row : cases) {
         SCOPED_TRACE(row.line);
         EXPECT_EQ(failure(row.handler, row.cells), report(row.message));
+    }
+}
+
+// A Break pressed while a long built-in computes ends it as a Break ends a
+// program between two instructions: "User Halted!", and no result.
+TEST_F(BuiltinTest, ABreakEndsALongBuiltIn) {
+    std::ofstream(ts.home.path() / "m.txt") << "1 2\n3 4\n";
+    const Value square = mat({{{2, 0}, {1, 0}}, {{1, 0}, {3, 0}}});
+    const std::vector<FailureCase> cases = {
+        {__LINE__, vm::op_inv, {square, i(1)}, "User Halted!"},
+        {__LINE__, vm::op_det, {square, i(1)}, "User Halted!"},
+        {__LINE__, vm::op_mul, {square, square}, "User Halted!"},
+        {__LINE__, vm::op_div, {square, square}, "User Halted!"},
+        {__LINE__, vm::op_zerpol, {mat({{{1, 0}, {-3, 0}, {2, 0}}}), i(1)}, "User Halted!"},
+        {__LINE__, vm::op_loaddata, {str("m.txt"), i(1)}, "User Halted!"},
+        {__LINE__, vm::op_savedata, {square, str("out.txt"), i(2)}, "User Halted!"},
+    };
+    for (const FailureCase& row : cases) {
+        SCOPED_TRACE(row.line);
+        s().run_state = session::RunState::BreakRequested;
+        EXPECT_EQ(failure(row.handler, row.cells), row.message);
     }
 }
 

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -153,9 +155,13 @@ TEST_F(DataFilesTest, LoaddataRefusesMissingEmptyAndOversizedFiles) {
         std::string report;
     };
     fs::create_directory(home() / "folder");
+    ASSERT_EQ(::mkfifo((home() / "fifo").c_str(), 0600), 0);
     const std::vector<Case> cases = {
         {__LINE__, std::nullopt, "missing.txt", "Imposible encontrar fichero missing.txt"},
         {__LINE__, std::nullopt, "folder", "Imposible encontrar fichero folder"},
+        // A FIFO would wait for a writer, a device may never end.
+        {__LINE__, std::nullopt, "fifo", "Imposible encontrar fichero fifo"},
+        {__LINE__, std::nullopt, "/dev/zero", "Imposible encontrar fichero /dev/zero"},
         {__LINE__, "", "e.txt", "No numbers in file e.txt"},
         {__LINE__, "\n\n", "e.txt", "No numbers in file e.txt"},
         {__LINE__, "  \t\n \n", "e.txt", "No numbers in file e.txt"},
@@ -198,6 +204,13 @@ TEST_F(DataFilesTest, SavedataChecksItsArguments) {
     }
     EXPECT_EQ(fatal_report([&] { savedata(matrix_of({{1}}), "no/such/dir.txt"); }),
               "Imposible encontrar fichero no/such/dir.txt");
+    // A FIFO is refused instead of waiting for a reader, a read-only file is kept.
+    ASSERT_EQ(::mkfifo((home() / "fifo").c_str(), 0600), 0);
+    EXPECT_EQ(fatal_report([&] { savedata(matrix_of({{1}}), "fifo"); }), "Imposible encontrar fichero fifo");
+    write_text(home() / "kept.txt", "kept");
+    fs::permissions(home() / "kept.txt", fs::perms::owner_read);
+    EXPECT_EQ(fatal_report([&] { savedata(matrix_of({{1}}), "kept.txt"); }), "Imposible encontrar fichero kept.txt");
+    EXPECT_EQ(read_text(home() / "kept.txt"), "kept");
 }
 
 TEST_F(DataFilesTest, FlistPrintsEverySlotInUseInIndexOrder) {

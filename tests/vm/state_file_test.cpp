@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
 #include <array>
 #include <bit>
 #include <cmath>
@@ -238,7 +242,7 @@ TEST_F(StateFileTest, SaveThenLoadRestoresEverythingAndSavesAgainByteForByte) {
     ASSERT_EQ(s().symbols.capacity(), 110);
     vm::state_save(s());
     EXPECT_TRUE(ts.take_lines().empty());
-    EXPECT_FALSE(fs::exists(home() / "data.bin.tmp"));
+    EXPECT_EQ(std::distance(fs::directory_iterator(home()), fs::directory_iterator()), 1) << "data.bin alone";
     const Bytes first = read_bytes(home() / "data.bin");
 
     TestSession other;
@@ -472,21 +476,74 @@ TEST_F(StateFileTest, AFileThatCannotBeOpenedIsReportedAndChangesNothing) {
     }
 }
 
-TEST_F(StateFileTest, AFailedSaveKeepsThePreviousFileAndLeavesNoTemporaryFile) {
-    // First the temporary file cannot be created, then it cannot replace a
-    // data.bin that is a folder with contents.
+TEST_F(StateFileTest, ARefusedSaveKeepsThePreviousFileAndLeavesNoTemporaryFile) {
+    const fs::path data = home() / "data.bin";
     const Bytes previous{1, 2, 3};
-    write_bytes(home() / "data.bin", previous);
-    fs::create_directories(home() / "data.bin.tmp" / "inside");
-    EXPECT_EQ(fatal_report([&] { vm::state_save(s()); }), "Imposible guardar fichero de estado line=0");
-    EXPECT_EQ(read_bytes(home() / "data.bin"), previous);
+    struct Case {
+        int line;
+        std::function<void()> prepare;
+        std::string report;
+    };
+    const std::vector<Case> cases = {
+        {__LINE__, [&] { fs::create_directories(data / "inside"); },
+         "Imposible guardar fichero de estado: it is not a regular file line=0"},
+        {__LINE__, [&] { write_bytes(data, previous); fs::permissions(data, fs::perms::owner_read); },
+         "Imposible guardar fichero de estado: the file is read-only line=0"},
+        // One matrix as large as a matrix may be takes more than the loader reads.
+        {__LINE__, [&] {
+             write_bytes(data, previous);
+             entry("big").type = vm::ValueType::Matrix;
+             entry("big").matrix = std::make_shared<numeric::Matrix>(4096, 4096);
+         }, "Cannot save more than 256 MiB in the state file"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.line);
+        c.prepare();
+        const auto before = fs::is_directory(data) ? Bytes{} : read_bytes(data);
+        EXPECT_EQ(fatal_report([&] { vm::state_save(s()); }), c.report);
+        EXPECT_EQ(fs::is_directory(data) ? Bytes{} : read_bytes(data), before);
+        EXPECT_EQ(std::distance(fs::directory_iterator(home()), fs::directory_iterator()), 1) << "data.bin alone";
+        fs::remove_all(data);
+    }
+}
 
-    fs::remove_all(home() / "data.bin.tmp");
-    fs::remove(home() / "data.bin");
-    fs::create_directories(home() / "data.bin" / "inside");
-    EXPECT_EQ(fatal_report([&] { vm::state_save(s()); }), "Imposible guardar fichero de estado line=0");
-    EXPECT_FALSE(fs::exists(home() / "data.bin.tmp"));
-    EXPECT_TRUE(fs::exists(home() / "data.bin" / "inside"));
+// Two processes save and load one home folder at the same time: every load
+// finds a complete state, the one or the other. The two states differ in
+// size, so a torn file is a prefix, a mix, or a state with stale bytes behind.
+TEST_F(StateFileTest, TwoProcessesSavingAndLoadingOneFolderAlwaysLeaveACompleteFile) {
+    constexpr int pairs = 100;
+    const std::array<std::string, 2> texts = {std::string(3000, 'p'), std::string(20, 'c')};
+    entry("m").type = vm::ValueType::Matrix;
+    entry("m").matrix = std::make_shared<numeric::Matrix>(200, 200);
+    vm::state_save(s());
+    // Each side saves its own state and loads the folder's into a second session.
+    const auto save_and_load = [&](const std::string& own) {
+        entry("who").type = vm::ValueType::String;
+        entry("who").text = std::make_shared<const std::string>(own);
+        TestSession reader;
+        reader.session->search_path[0] = home().string();
+        int torn = 0;
+        for (int i = 0; i < pairs; ++i) {
+            try {
+                vm::state_save(s());
+                vm::state_load(*reader.session, "data.bin");
+                vm::push_id_by_name(*reader.session, "who");
+                const std::string found = *vm::pop_string(*reader.session);
+                if (found != texts[0] && found != texts[1]) ++torn;
+            } catch (const FatalError&) {
+                ++torn;
+            }
+        }
+        return torn;
+    };
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) ::_exit(std::min(save_and_load(texts[1]), 100));
+    EXPECT_EQ(save_and_load(texts[0]), 0) << "loads in this process that found no complete state";
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "loads in the other process that found no complete state";
 }
 
 TEST_F(StateFileTest, AValueTheFormatCannotHoldIsRefusedBeforeAnythingIsWritten) {

@@ -1,26 +1,25 @@
 #include "common/line_file.h"
 
-#include <QByteArrayView>
-#include <QSaveFile>
+#include <QByteArray>
+#include <QFile>
+
+#include <string>
+#include <string_view>
+
+#include "session/file_replacement.h"
 
 namespace ostrac::ui::line_file {
 
 bool write(const QString& path, const QStringList& lines, QString& error) {
-    constexpr QByteArrayView line_end("\r\n");
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        error = file.errorString();
-        return false;
-    }
+    QByteArray bytes;
     for (const QString& line : lines) {
-        file.write(line.toUtf8());
-        file.write(line_end.data(), line_end.size());
+        bytes += line.toUtf8();
+        bytes += "\r\n";
     }
-    if (!file.commit()) {
-        error = file.errorString();
-        return false;
-    }
-    return true;
+    const std::string_view contents(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+    const std::string failure = session::replace_file(QFile::encodeName(path).toStdString(), contents);
+    error = QString::fromStdString(failure);
+    return failure.empty();
 }
 
 }  // namespace ostrac::ui::line_file

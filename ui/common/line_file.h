@@ -7,8 +7,9 @@
 
 namespace ostrac::ui::line_file {
 
-// Writes the lines in UTF-8, each followed by CR LF, replacing the file only
-// once everything is written; false with `error` set when that fails.
+// Writes the lines in UTF-8, each followed by CR LF, and replaces the file
+// safely (session/file_replacement.h); false with `error` set when that
+// fails, the file then being as it was.
 bool write(const QString& path, const QStringList& lines, QString& error);
 
 }  // namespace ostrac::ui::line_file

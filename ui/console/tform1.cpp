@@ -7,6 +7,7 @@
 #include <QToolButton>
 #include <algorithm>
 #include <array>
+#include <exception>
 #include <filesystem>
 #include <optional>
 #include <system_error>
@@ -373,8 +374,8 @@ void TForm1::LvmodeClick() {
 }
 
 void TForm1::BBreakClick() {
-    auto access = worker_.access();
-    access.session().run_state = RunState::BreakRequested;
+    worker_.request_break();
+    auto access = worker_.access();  // a parked worker wakes to honour it
     resume_worker(access);
 }
 
@@ -394,6 +395,10 @@ std::optional<QString> TForm1::state_file_operation(void (*operation)(session::S
         operation(session);
     } catch (const session::FatalError&) {
         session.reset();  // reported in the pane; the rest is skipped
+        return std::nullopt;
+    } catch (const std::exception& e) {
+        session.report_exception(e);
+        session.reset();
         return std::nullopt;
     }
     return memo_file_path(session);

@@ -22,6 +22,8 @@ TMyThread::~TMyThread() {
 
 void TMyThread::start() { thread_ = std::thread(&TMyThread::run, this); }
 
+void TMyThread::request_break() { session_.run_state = session::RunState::BreakRequested; }
+
 void TMyThread::run() {
     gate_.enter();
     while (gate_.between_steps()) {
@@ -31,8 +33,8 @@ void TMyThread::run() {
             session_.run(steps_per_run);
         } catch (const session::FatalError&) {
             session_.reset();
-        } catch (const std::exception&) {
-            session_.report_fatal("Math error;");
+        } catch (const std::exception& e) {
+            session_.report_exception(e);
             session_.reset();
         }
     }

@@ -29,6 +29,11 @@ public:
     // Exclusive use of the session from another thread.
     WorkerGate::SessionAccess access() { return {gate_, session_}; }
 
+    // The Break button: the one write another thread may make while a step
+    // runs, so that a long built-in sees it between its blocks of work
+    // instead of the console waiting for the step to end.
+    void request_break();
+
 private:
     void run();
 
