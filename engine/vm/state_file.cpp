@@ -526,7 +526,7 @@ void state_save(Session& s) {
         session::FileReplacement file(fs::path(s.home_folder()) / "data.bin");
         Writer out(file);
         if (file.ok()) encode_state(s, out);
-        if (!out.flush() || !file.commit()) s.fatal_error(std::string(save_failed) + ": " + file.error());
+        if (!out.flush() || !file.commit()) s.fatal_error(save_failed);
     } catch (const std::bad_alloc&) {
         s.fatal_error(memory_failed);
     }
