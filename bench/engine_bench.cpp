@@ -8,7 +8,7 @@
 #include "numeric/matrix.h"
 #include "numeric/polynomial_roots.h"
 #include "vm/dispatcher.h"
-#include "vm/opcodes.h"
+#include "code/opcodes.h"
 #include "vm/number_format.h"
 #include "vm/symbols.h"
 
@@ -54,7 +54,7 @@ void BM_IdentifierOperand(benchmark::State& state) {
     s.enter_main_block();
     s.run_state = session::RunState::Running;
     const std::int32_t site = s.pc;
-    if (vm::execute_one(s) != static_cast<int>(vm::Op::PUSHID)) state.SkipWithError("not a PUSHID");
+    if (vm::execute_one(s) != static_cast<int>(code::Op::PUSHID)) state.SkipWithError("not a PUSHID");
     for (auto _ : state) {
         s.pc = site;
         benchmark::DoNotOptimize(vm::execute_one(s));

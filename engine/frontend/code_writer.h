@@ -7,7 +7,7 @@
 #include <span>
 #include <string_view>
 
-#include "vm/opcodes.h"
+#include "code/opcodes.h"
 
 namespace ostrac::session {
 class Session;
@@ -23,16 +23,16 @@ public:
 
     std::int32_t pc() const { return pc_; }
 
-    void op(vm::Op op);
+    void op(code::Op op);
     void push_int(std::int32_t value);                  // PUSHI value
-    void push_double(vm::Op op, double value);          // PUSHF or PUSHIMAG
-    void push_text(vm::Op op, std::string_view text);   // PUSHID or PUSHSTR
+    void push_double(code::Op op, double value);          // PUSHF or PUSHIMAG
+    void push_text(code::Op op, std::string_view text);   // PUSHID or PUSHSTR
 
     // Writes a complete PUSHI value over the 5 bytes at `at` (a placeholder
     // emitted earlier, so it lies inside the block).
     void patch_int(std::int32_t at, std::int32_t value);
     // Writes one opcode byte at `at`, inside the bytes emitted or reserved.
-    void patch_op(std::int32_t at, vm::Op op);
+    void patch_op(std::int32_t at, code::Op op);
 
     // Reserves `size` bytes at the emission position for later filling and
     // returns their position. The first byte is set to END, so execution

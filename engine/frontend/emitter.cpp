@@ -1,11 +1,11 @@
 #include "frontend/emitter.h"
 
 #include "session/session.h"
-#include "vm/builtin_names.h"
+#include "code/builtin_names.h"
 
 namespace ostrac::frontend {
 
-using vm::Op;
+using code::Op;
 
 Emitter::Emitter(session::Session& s, std::span<std::uint8_t> block, bool line_markers)
     : session_(s), code_(s, block), constructs_(s), labels_(s), line_markers_(line_markers) {
@@ -40,7 +40,7 @@ void Emitter::end_statement_list(Op op) {
 
 void Emitter::call(std::string_view name) {
     // A built-in's name in call syntax always means the built-in.
-    if (const auto builtin = vm::find_builtin(name)) {
+    if (const auto builtin = code::find_builtin(name)) {
         code_.op(*builtin);
         return;
     }

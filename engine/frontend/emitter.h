@@ -23,7 +23,7 @@
 #include "frontend/code_writer.h"
 #include "frontend/construct_stack.h"
 #include "frontend/label_table.h"
-#include "vm/opcodes.h"
+#include "code/opcodes.h"
 
 namespace ostrac::session {
 class Session;
@@ -44,14 +44,14 @@ public:
     void imaginary(double value);
     void identifier(std::string_view name);
     void string(std::string_view text);
-    void instruction(vm::Op op);  // any one-byte instruction
+    void instruction(code::Op op);  // any one-byte instruction
 
     // Lists.
     void begin_counted_list();
     void list_item();  // one more "," in the list being compiled
     void end_counted_list();
     void begin_statement_list();          // PRINT, INPUT
-    void end_statement_list(vm::Op op);   // count, then PRINT or INPUT
+    void end_statement_list(code::Op op);   // count, then PRINT or INPUT
 
     // Calls: the arguments and their count have been emitted.
     void call(std::string_view name);
@@ -66,7 +66,7 @@ public:
     void set_cell(std::string_view name);  // indexes, count and value emitted
 
     void label(std::string_view name);
-    void jump_to_label(std::string_view name, vm::Op jump);  // GOTO or GOSUB
+    void jump_to_label(std::string_view name, code::Op jump);  // GOTO or GOSUB
 
     void for_header(std::string_view variable);  // start, end, step emitted
     void for_next();
@@ -98,7 +98,7 @@ public:
 
 private:
     void patch_forward_jump(std::int32_t placeholder);  // to the emission position
-    void backward_jump(std::int32_t target, vm::Op jump);
+    void backward_jump(std::int32_t target, code::Op jump);
 
     session::Session& session_;
     CodeWriter code_;

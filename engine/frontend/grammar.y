@@ -40,7 +40,7 @@
 
 %code {
 #include "frontend/construct_stack.h"
-#include "vm/opcodes.h"
+#include "code/opcodes.h"
 
 // The parse stack starts with 200 entries and doubles up to 10000; past
 // that the parse fails with return value 2. Grown stacks come from the
@@ -52,7 +52,7 @@
 
 namespace {
 using ostrac::frontend::Construct;
-using ostrac::vm::Op;
+using ostrac::code::Op;
 }  // namespace
 
 static int yylex(OSTRAC_YYSTYPE* value, ostrac::frontend::ParseContext& ctx);

@@ -2,7 +2,7 @@
 
 #include "frontend/code_writer.h"
 #include "session/session.h"
-#include "vm/names.h"
+#include "code/names.h"
 
 namespace ostrac::frontend {
 
@@ -27,8 +27,8 @@ void LabelTable::resolve(CodeWriter& code) const {
         if (reference.kind != Kind::Reference) continue;
         const Entry* target = nullptr;
         for (const Entry& label : entries_) {
-            if (label.kind == Kind::Label && vm::names_equal(label.name, reference.name) &&
-                vm::names_equal(label.scope, reference.scope)) {
+            if (label.kind == Kind::Label && code::names_equal(label.name, reference.name) &&
+                code::names_equal(label.scope, reference.scope)) {
                 target = &label;  // the last one recorded wins
             }
         }

@@ -7,7 +7,7 @@
 #include <utility>
 
 #include "frontend/keywords.h"
-#include "vm/names.h"
+#include "code/names.h"
 
 namespace ostrac::frontend {
 namespace {
@@ -160,7 +160,7 @@ Token Scanner::scan_word() {
     token.value.text = buffer_.substr(pos_, i - pos_);
     pos_ = i;
     for (const Keyword& keyword : keywords) {
-        if (vm::names_equal(keyword.spelling, token.value.text)) {
+        if (code::names_equal(keyword.spelling, token.value.text)) {
             token.kind = keyword.kind;
             token.value.text.clear();
             return token;

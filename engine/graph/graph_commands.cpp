@@ -8,7 +8,7 @@
 #include "numeric/matrix.h"
 #include "session/session.h"
 #include "vm/conversions.h"
-#include "vm/opcodes.h"
+#include "code/opcodes.h"
 #include "vm/stack_ops.h"
 
 namespace ostrac::graph {
@@ -17,10 +17,10 @@ namespace {
 
 using numeric::Matrix;
 using session::Session;
-using vm::Op;
+using code::Op;
 
 void expect_args_of(Session& s, Op op) {
-    vm::expect_args(s, vm::op_table[static_cast<std::size_t>(op)].argc);
+    vm::expect_args(s, code::op_table[static_cast<std::size_t>(op)].argc);
 }
 
 // A series number, graph type or column number: rounded down.

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstddef>
 
-#include "vm/names.h"
+#include "code/names.h"
 
 namespace ostrac::help {
 
@@ -223,7 +223,7 @@ static_assert(ids_positive_and_distinct());
 // A longer name would be cut by the symbol table and could never be called.
 constexpr bool names_callable() {
     for (const HelpEntry& entry : help_table) {
-        if (entry.call_name().empty() || entry.call_name().size() > vm::max_name_length) return false;
+        if (entry.call_name().empty() || entry.call_name().size() > code::max_name_length) return false;
     }
     return true;
 }
@@ -242,7 +242,7 @@ const HelpEntry* find_help(int id) {
 std::vector<const HelpEntry*> find_help_by_name(std::string_view name) {
     std::vector<const HelpEntry*> found;
     for (const HelpEntry& entry : help_table) {
-        if (vm::names_equal(entry.call_name(), name)) found.push_back(&entry);
+        if (code::names_equal(entry.call_name(), name)) found.push_back(&entry);
     }
     return found;
 }

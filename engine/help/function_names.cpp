@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "help/function_help.h"
-#include "vm/builtin_names.h"
-#include "vm/names.h"
+#include "code/builtin_names.h"
+#include "code/names.h"
 
 namespace ostrac::help {
 
@@ -16,7 +16,7 @@ bool is_word_char(char c) {
 
 bool less_ignoring_case(std::string_view a, std::string_view b) {
     return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
-                                        [](char x, char y) { return vm::fold_ascii(x) < vm::fold_ascii(y); });
+                                        [](char x, char y) { return code::fold_ascii(x) < code::fold_ascii(y); });
 }
 
 // The identifier that ends at `end`, or an empty view.
@@ -33,23 +33,23 @@ std::vector<std::string> function_names() {
     std::vector<std::string> names;
     auto add = [&](std::string_view name) {
         const bool known = std::any_of(names.begin(), names.end(),
-                                       [&](const std::string& have) { return vm::names_equal(have, name); });
+                                       [&](const std::string& have) { return code::names_equal(have, name); });
         if (!known) names.emplace_back(name);
     };
     for (const HelpEntry& entry : help_entries()) add(entry.call_name());
-    for (const vm::BuiltinName& builtin : vm::builtin_table) add(builtin.name);
+    for (const code::BuiltinName& builtin : code::builtin_table) add(builtin.name);
     std::stable_sort(names.begin(), names.end(), less_ignoring_case);
     return names;
 }
 
 bool is_function_name(std::string_view name) {
-    return vm::find_builtin(name).has_value() || !find_help_by_name(name).empty();
+    return code::find_builtin(name).has_value() || !find_help_by_name(name).empty();
 }
 
 std::vector<std::string> names_starting_with(std::string_view prefix) {
     std::vector<std::string> found;
     for (const std::string& name : function_names()) {
-        if (name.size() >= prefix.size() && vm::names_equal(std::string_view(name).substr(0, prefix.size()), prefix)) {
+        if (name.size() >= prefix.size() && code::names_equal(std::string_view(name).substr(0, prefix.size()), prefix)) {
             found.push_back(name);
         }
     }

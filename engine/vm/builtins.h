@@ -14,10 +14,13 @@
 
 #include <cstddef>
 
-#include "vm/opcodes.h"
+#include "code/opcodes.h"
 #include "vm/stack_ops.h"
 
 namespace ostrac::vm {
+
+using code::Op;
+using code::op_table;
 
 // Pops the argument count of a call of `op` and checks it against op_table.
 inline void expect_builtin_args(session::Session& s, Op op) {

@@ -14,6 +14,8 @@
 
 namespace ostrac::vm {
 
+using code::Op;
+
 using session::Session;
 
 namespace {

@@ -11,6 +11,8 @@
 
 namespace ostrac::vm {
 
+using code::Op;
+
 using session::Session;
 
 void op_len(Session& s) {

@@ -13,11 +13,14 @@
 #include <string_view>
 
 #include "session/session.h"
-#include "vm/code_reader.h"
+#include "code/code_reader.h"
 #include "vm/operand_stack.h"
 #include "vm/stack_ops.h"
 
 namespace ostrac::vm {
+
+using code::read_f64;
+using code::read_i32;
 
 [[noreturn]] void past_end(Session& s);
 

@@ -8,7 +8,7 @@
 #include "graph/graph_commands.h"
 #include "vm/assignment.h"
 #include "vm/builtins.h"
-#include "vm/code_reader.h"
+#include "code/code_reader.h"
 #include "vm/cursor.h"
 #include "vm/control_flow.h"
 #include "vm/data_files.h"
@@ -18,8 +18,8 @@
 #include "vm/loops.h"
 #include "vm/matrix_ops.h"
 #include "vm/name_cache.h"
-#include "vm/names.h"
-#include "vm/opcodes.h"
+#include "code/names.h"
+#include "code/opcodes.h"
 #include "vm/operators.h"
 #include "vm/routines.h"
 #include "vm/stack_ops.h"
@@ -27,6 +27,9 @@
 #include "vm/symbols.h"
 
 namespace ostrac::vm {
+
+using code::Op;
+using code::max_name_length;
 
 void past_end(Session& s) { s.fatal_error("Instruction runs past the end of its code block"); }
 

@@ -8,11 +8,13 @@
 
 #include "session/session.h"
 #include "vm/conversions.h"
-#include "vm/names.h"
+#include "code/names.h"
 #include "vm/stack_ops.h"
 #include "vm/symbols.h"
 
 namespace ostrac::vm {
+
+using code::names_equal;
 
 using session::Session;
 

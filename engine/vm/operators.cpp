@@ -7,10 +7,12 @@
 
 #include "numeric/angle.h"
 #include "session/session.h"
-#include "vm/names.h"
+#include "code/names.h"
 #include "vm/stack_ops.h"
 
 namespace ostrac::vm {
+
+using code::names_equal;
 
 using numeric::complex_add;
 using numeric::complex_div;

@@ -19,12 +19,18 @@
 
 #include "session/file_replacement.h"
 #include "session/session.h"
-#include "vm/code_reader.h"
-#include "vm/names.h"
+#include "code/code_reader.h"
+#include "code/names.h"
 #include "vm/operand_stack.h"
 #include "vm/symbol_table.h"
 
 namespace ostrac::vm {
+
+using code::max_name_length;
+using code::read_f64;
+using code::read_i32;
+using code::write_f64;
+using code::write_i32;
 
 namespace {
 

@@ -2,9 +2,12 @@
 
 #include <algorithm>
 
-#include "vm/names.h"
+#include "code/names.h"
 
 namespace ostrac::vm {
+
+using code::max_name_length;
+using code::name_key;
 
 namespace {
 const std::vector<int> no_slots;

@@ -13,13 +13,13 @@
 #include "frontend/frontend.h"
 #include "session/session.h"
 #include "support/test_session.h"
-#include "vm/disassembler.h"
+#include "code/disassembler.h"
 
 namespace ostrac::test {
 
 // The listing of `block` from offset 0 up to and including the first END.
 inline std::vector<std::string> listing(TestSession& ts, int block = session::slot::PROC0) {
-    return vm::disassemble(ts.session->symbols[block].code);
+    return code::disassemble(ts.session->symbols[block].code);
 }
 
 // Compiles `line` as typed at the console and returns the listing.

@@ -135,7 +135,7 @@ TEST(CompileTest, EvalBlockIsSeparateFromTheMainBlock) {
 TEST(CompileTest, CodeBeforeASyntaxErrorStays) {
     TestSession ts;
     EXPECT_THROW(test::compile_line(ts, "x = 1: print"), session::FatalError);
-    const Listing code = vm::disassemble(ts.session->symbols[PROC0].code, false);
+    const Listing code = code::disassemble(ts.session->symbols[PROC0].code, false);
     EXPECT_EQ(Listing(code.begin(), code.begin() + 3),
               (Listing{"0000 PUSHF 1", "0009 PUSHID \"x\"", "0013 ASSIGN"}));
 }

@@ -8,7 +8,7 @@
 
 #include "frontend/compile_support.h"
 #include "frontend/construct_stack.h"
-#include "vm/opcodes.h"
+#include "code/opcodes.h"
 
 namespace ostrac {
 namespace {
@@ -139,7 +139,7 @@ TEST(EmitterTest, DebugLineMarkers) {
         TestSession ts;
         ts.session->debug_mode = 2;
         auto& block = ts.session->symbols[session::slot::PROC0].code;
-        std::fill(block.begin(), block.end(), static_cast<std::uint8_t>(vm::Op::ADD));
+        std::fill(block.begin(), block.end(), static_cast<std::uint8_t>(code::Op::ADD));
         Listing got;
         EXPECT_NO_THROW(got = test::compile_program(ts, c.program));
         EXPECT_EQ(got, c.expected);

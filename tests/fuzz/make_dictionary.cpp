@@ -10,7 +10,7 @@
 #include "frontend/token.h"
 #include "numeric/unit_table.h"
 #include "session/session.h"
-#include "vm/builtin_names.h"
+#include "code/builtin_names.h"
 
 namespace {
 
@@ -33,7 +33,7 @@ int main(int argc, char** argv) {
     for (const char c : ostrac::frontend::single_characters) entry(out, std::string_view(&c, 1));
     // Two-character comparisons and the comment and string marks.
     for (const std::string_view op : {">=", "=>", "<=", "=<", "<>", "//", "\""}) entry(out, op);
-    for (const auto& b : ostrac::vm::builtin_table) entry(out, b.name);
+    for (const auto& b : ostrac::code::builtin_table) entry(out, b.name);
     for (const auto& u : ostrac::numeric::units()) entry(out, "\"" + std::string(u.name) + "\"");
     // The predefined symbols, as a session starting without a start-up file has them.
     ostrac::bench::NullHost host;

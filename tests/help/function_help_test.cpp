@@ -9,9 +9,9 @@
 
 #include "help/call_text.h"
 #include "help/function_tree.h"
-#include "vm/builtin_names.h"
-#include "vm/names.h"
-#include "vm/opcodes.h"
+#include "code/builtin_names.h"
+#include "code/names.h"
+#include "code/opcodes.h"
 
 namespace ostrac::help {
 namespace {
@@ -27,13 +27,13 @@ TEST(FunctionHelp, EveryBuiltinEntryOffersTheArgumentsTheBuiltinChecks) {
     ASSERT_EQ(help_entries().size(), 69u);
     for (const HelpEntry& entry : help_entries()) {
         SCOPED_TRACE(std::string(entry.name));
-        const std::optional<vm::Op> op = vm::find_builtin(entry.call_name());
+        const std::optional<code::Op> op = code::find_builtin(entry.call_name());
         if (!op) {
             EXPECT_TRUE(non_builtins.contains(std::string(entry.call_name())));
             continue;
         }
         EXPECT_FALSE(non_builtins.contains(std::string(entry.call_name())));
-        EXPECT_EQ(entry.parameter_count(), vm::op_table[static_cast<int>(*op)].argc);
+        EXPECT_EQ(entry.parameter_count(), code::op_table[static_cast<int>(*op)].argc);
     }
 }
 

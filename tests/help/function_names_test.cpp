@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "help/function_help.h"
-#include "vm/builtin_names.h"
-#include "vm/names.h"
+#include "code/builtin_names.h"
+#include "code/names.h"
 
 namespace ostrac::help {
 namespace {
@@ -17,9 +17,9 @@ TEST(FunctionNames, EveryBuiltinAndHelpNameOnceIgnoringCase) {
     const std::vector<std::string> names = function_names();
     auto count = [&](std::string_view name) {
         return std::count_if(names.begin(), names.end(),
-                             [&](const std::string& have) { return vm::names_equal(have, name); });
+                             [&](const std::string& have) { return code::names_equal(have, name); });
     };
-    for (const vm::BuiltinName& builtin : vm::builtin_table) EXPECT_EQ(count(builtin.name), 1) << builtin.name;
+    for (const code::BuiltinName& builtin : code::builtin_table) EXPECT_EQ(count(builtin.name), 1) << builtin.name;
     for (const HelpEntry& entry : help_entries()) EXPECT_EQ(count(entry.call_name()), 1) << entry.name;
     // The help table's spelling is the one offered.
     EXPECT_EQ(std::count(names.begin(), names.end(), "inv"), 1);

@@ -16,7 +16,7 @@ namespace {
 using session::RunState;
 using test::CodeBuilder;
 using test::TestSession;
-using vm::Op;
+using code::Op;
 
 TEST(SessionStartTest, GreetsAndReportsAMissingStartupFile) {
     test::TempFolder home;

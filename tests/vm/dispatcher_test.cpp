@@ -4,7 +4,7 @@
 
 #include "support/code_builder.h"
 #include "support/test_session.h"
-#include "vm/disassembler.h"
+#include "code/disassembler.h"
 #include "vm/dispatcher.h"
 #include "vm/stack_ops.h"
 
@@ -14,7 +14,7 @@ namespace {
 using session::RunState;
 using test::CodeBuilder;
 using test::TestSession;
-using vm::Op;
+using code::Op;
 
 class DispatcherTest : public ::testing::Test {
 protected:
@@ -166,7 +166,7 @@ TEST_F(DispatcherTest, CodeInsideEvalNeverStops) {
 
 TEST(DisassemblerTest, ListsInstructionsWithTheirOperands) {
     const auto code = CodeBuilder{}.pushf(2).pushid("x").op(Op::ASSIGN).pushi(-6).op(Op::JUMP).op(Op::END).bytes;
-    EXPECT_EQ(vm::disassemble(code), (std::vector<std::string>{
+    EXPECT_EQ(code::disassemble(code), (std::vector<std::string>{
                                          "0000 PUSHF 2",
                                          "0009 PUSHID \"x\"",
                                          "0013 ASSIGN",

@@ -8,7 +8,7 @@
 #include "support/code_builder.h"
 #include "support/test_session.h"
 #include "vm/dispatcher.h"
-#include "vm/names.h"
+#include "code/names.h"
 #include "vm/stack_ops.h"
 #include "vm/symbols.h"
 
@@ -46,7 +46,7 @@ protected:
         if (scope != 0 && in_eval) scope = eval_scope;
         for (int i = 0; i < s().symbols.capacity(); ++i) {
             const vm::SymbolEntry& e = s().symbols[i];
-            if (e.is_free() || !vm::names_equal(vm::name_key(e.name), vm::name_key(name))) continue;
+            if (e.is_free() || !code::names_equal(code::name_key(e.name), code::name_key(name))) continue;
             if (e.kind == scope || e.has_code || e.kind == -2 || e.kind == -3 ||
                 (in_eval && e.kind == eval_scope))
                 return i;

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "frontend/keywords.h"
-#include "vm/builtin_names.h"
+#include "code/builtin_names.h"
 
 namespace ostrac::ui {
 
@@ -29,8 +29,8 @@ bool is_keyword(QStringView word) {
 }
 
 bool is_builtin(QStringView word) {
-    return std::any_of(vm::builtin_table.begin(), vm::builtin_table.end(),
-                       [&](const vm::BuiltinName& b) { return equal_ignoring_case(word, b.name); });
+    return std::any_of(code::builtin_table.begin(), code::builtin_table.end(),
+                       [&](const code::BuiltinName& b) { return equal_ignoring_case(word, b.name); });
 }
 
 // End of a word of the first identifier form: a letter, letters and

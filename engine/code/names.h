@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-namespace ostrac::vm {
+namespace ostrac::code {
 
 constexpr char fold_ascii(char c) {
     return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
@@ -30,4 +30,4 @@ inline std::string name_key(std::string_view name) {
     return key;
 }
 
-}  // namespace ostrac::vm
+}  // namespace ostrac::code

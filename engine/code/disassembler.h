@@ -7,11 +7,11 @@
 #include <string>
 #include <vector>
 
-namespace ostrac::vm {
+namespace ostrac::code {
 
 // One line per instruction from offset 0 up to and including the first
 // END (or the end of the bytes when `stop_at_end` is false). Inline operands
 // follow the mnemonic: doubles with %.17g, ints in decimal, texts in quotes.
 std::vector<std::string> disassemble(std::span<const std::uint8_t> code, bool stop_at_end = true);
 
-}  // namespace ostrac::vm
+}  // namespace ostrac::code

@@ -7,9 +7,9 @@
 #include <optional>
 #include <string_view>
 
-#include "vm/opcodes.h"
+#include "code/opcodes.h"
 
-namespace ostrac::vm {
+namespace ostrac::code {
 
 struct BuiltinName {
     std::string_view name;
@@ -41,4 +41,4 @@ inline constexpr std::array<BuiltinName, 55> builtin_table = {{
 // The built-in called by this name (ASCII letters compared without case).
 std::optional<Op> find_builtin(std::string_view name);
 
-}  // namespace ostrac::vm
+}  // namespace ostrac::code

@@ -12,7 +12,7 @@
 #include <cstdint>
 #include <string_view>
 
-namespace ostrac::vm {
+namespace ostrac::code {
 
 // Inline operand that follows the opcode byte.
 enum class Inline : std::uint8_t {
@@ -165,4 +165,4 @@ constexpr const OpInfo* op_info(std::uint8_t byte) {
     return byte < op_count ? &op_table[byte] : nullptr;
 }
 
-}  // namespace ostrac::vm
+}  // namespace ostrac::code

@@ -1,11 +1,11 @@
-#include "vm/disassembler.h"
+#include "code/disassembler.h"
 
 #include <cstdio>
 
-#include "vm/code_reader.h"
-#include "vm/opcodes.h"
+#include "code/code_reader.h"
+#include "code/opcodes.h"
 
-namespace ostrac::vm {
+namespace ostrac::code {
 
 std::vector<std::string> disassemble(std::span<const std::uint8_t> code, bool stop_at_end) {
     std::vector<std::string> lines;
@@ -55,4 +55,4 @@ std::vector<std::string> disassemble(std::span<const std::uint8_t> code, bool st
     return lines;
 }
 
-}  // namespace ostrac::vm
+}  // namespace ostrac::code

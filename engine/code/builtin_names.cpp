@@ -1,8 +1,8 @@
-#include "vm/builtin_names.h"
+#include "code/builtin_names.h"
 
-#include "vm/names.h"
+#include "code/names.h"
 
-namespace ostrac::vm {
+namespace ostrac::code {
 
 std::optional<Op> find_builtin(std::string_view name) {
     for (const BuiltinName& entry : builtin_table) {
@@ -11,4 +11,4 @@ std::optional<Op> find_builtin(std::string_view name) {
     return std::nullopt;
 }
 
-}  // namespace ostrac::vm
+}  // namespace ostrac::code

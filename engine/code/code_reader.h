@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <cstring>
 
-namespace ostrac::vm {
+namespace ostrac::code {
 
 inline std::int32_t read_i32(const std::uint8_t* p) {
     std::uint32_t v = static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
@@ -38,4 +38,4 @@ inline void write_f64(std::uint8_t* p, double value) {
     for (int i = 0; i < 8; ++i) p[i] = static_cast<std::uint8_t>(bits >> (8 * i));
 }
 
-}  // namespace ostrac::vm
+}  // namespace ostrac::code
