@@ -10,7 +10,7 @@
 
 namespace ostrac::bench {
 
-class NullHost : public session::Host {
+class NullHost : public state::Host {
 public:
     void pane_add_line(std::string_view) override {}
     void set_prompt(std::string_view) override {}

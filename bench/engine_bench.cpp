@@ -10,7 +10,7 @@
 #include "vm/dispatcher.h"
 #include "code/opcodes.h"
 #include "vm/number_format.h"
-#include "vm/symbols.h"
+#include "state/symbols.h"
 
 namespace ostrac::bench {
 namespace {
@@ -35,9 +35,9 @@ BENCHMARK(BM_DispatchOneInstruction);
 void BM_IdentifierLookup(benchmark::State& state) {
     BenchSession b;
     const int names = static_cast<int>(state.range(0));
-    for (int i = 0; i < names; ++i) vm::lookup_or_create(b.session, "v" + std::to_string(i), 0);
+    for (int i = 0; i < names; ++i) state::lookup_or_create(b.session, "v" + std::to_string(i), 0);
     const std::string probe = "v" + std::to_string(names / 2);
-    for (auto _ : state) benchmark::DoNotOptimize(vm::lookup_or_create(b.session, probe, 0));
+    for (auto _ : state) benchmark::DoNotOptimize(state::lookup_or_create(b.session, probe, 0));
 }
 BENCHMARK(BM_IdentifierLookup)->Arg(10)->Arg(1000)->Arg(10000);
 
@@ -46,7 +46,7 @@ BENCHMARK(BM_IdentifierLookup)->Arg(10)->Arg(1000)->Arg(10000);
 void BM_IdentifierOperand(benchmark::State& state) {
     BenchSession b;
     const int names = static_cast<int>(state.range(0));
-    for (int i = 0; i < names; ++i) vm::lookup_or_create(b.session, "v" + std::to_string(i), 0);
+    for (int i = 0; i < names; ++i) state::lookup_or_create(b.session, "v" + std::to_string(i), 0);
     session::Session& s = b.session;
     s.input_line = "v" + std::to_string(names / 2);
     frontend::restart_scanner(s);

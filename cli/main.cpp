@@ -12,7 +12,6 @@
 #include "cli_options.h"
 #include "session/home_folder.h"
 #include "session/session.h"
-#include "vm/state_file.h"
 #include "terminal_host.h"
 
 namespace {
@@ -40,24 +39,12 @@ void run_until_suspended(Session& session, ostrac::cli::TerminalHost& host) {
 // The console's Save and Load buttons: the engine state in data.bin of the
 // home folder (a terminal has no pane to keep).
 void state_command(Session& session, const std::string& line) {
-    if (session.run_state != RunState::Idle) {
-        session.console_print("Not possible while a program is paused\n");
-        return;
-    }
-    try {
-        if (line == ":save") {
-            ostrac::vm::state_save(session);
-            session.console_print("State Saved.\n");
-        } else if (line == ":load") {
-            ostrac::vm::session_reload(session);
-            session.console_print("State Loaded.\n");
-        } else {
-            session.console_print("Unknown command " + line + " (:save or :load)\n");
-        }
-    } catch (const ostrac::session::FatalError&) {
-        // reported in the pane; the session stays as it was
-    } catch (const std::exception& e) {
-        session.report_exception(e);
+    if (line == ":save") {
+        session.save_state();
+    } else if (line == ":load") {
+        session.load_state();
+    } else {
+        session.console_print("Unknown command " + line + " (:save or :load)\n");
     }
 }
 

@@ -5,11 +5,11 @@
 #include <cstdio>
 #include <string>
 
-#include "session/host.h"
+#include "state/host.h"
 
 namespace ostrac::cli {
 
-class TerminalHost : public session::Host {
+class TerminalHost : public state::Host {
 public:
     TerminalHost(std::FILE* out, bool interactive) : out_(out), interactive_(interactive) {}
 

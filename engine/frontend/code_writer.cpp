@@ -1,11 +1,11 @@
 #include "frontend/code_writer.h"
 
-#include "session/session.h"
+#include "state/machine.h"
 #include "code/code_reader.h"
 
 namespace ostrac::frontend {
 
-CodeWriter::CodeWriter(session::Session& s, std::span<std::uint8_t> block)
+CodeWriter::CodeWriter(state::Machine& s, std::span<std::uint8_t> block)
     : session_(s), block_(block) {}
 
 void CodeWriter::ensure_room(std::size_t count) {

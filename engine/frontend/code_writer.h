@@ -9,8 +9,8 @@
 
 #include "code/opcodes.h"
 
-namespace ostrac::session {
-class Session;
+namespace ostrac::state {
+class Machine;
 }
 
 namespace ostrac::frontend {
@@ -19,7 +19,7 @@ class CodeWriter {
 public:
     static constexpr std::int32_t jump_size = 6;  // PUSHI distance + the jump opcode
 
-    CodeWriter(session::Session& s, std::span<std::uint8_t> block);
+    CodeWriter(state::Machine& s, std::span<std::uint8_t> block);
 
     std::int32_t pc() const { return pc_; }
 
@@ -42,7 +42,7 @@ public:
 private:
     void ensure_room(std::size_t count);
 
-    session::Session& session_;
+    state::Machine& session_;
     std::span<std::uint8_t> block_;
     std::int32_t pc_ = 0;
 };

@@ -6,7 +6,7 @@
 #include "frontend/emitter.h"
 #include "frontend/frontend.h"
 #include "frontend/parse_context.h"
-#include "session/session.h"
+#include "state/machine.h"
 
 namespace ostrac::frontend {
 namespace {
@@ -26,13 +26,13 @@ private:
 
 }  // namespace
 
-void compile_block(session::Session& s, int block) {
+void compile_block(state::Machine& s, int block) {
     Frontend& frontend = *s.frontend;
     const SourceRelease release(frontend.scanner);
 
     s.current_line = 0;
     s.symbols.note_code_written();
-    Emitter emit(s, std::span<std::uint8_t>(s.symbols[block].code), s.debug_mode != 0);
+    Emitter emit(s, std::span<std::uint8_t>(s.symbols[block].code), s.debug_mode != state::DebugMode::Off);
     ParseContext context(s, frontend.scanner, frontend.context_label, emit);
 
     const int result = parse_program(context);

@@ -1,6 +1,6 @@
 #include "frontend/construct_stack.h"
 
-#include "session/session.h"
+#include "state/machine.h"
 
 namespace ostrac::frontend {
 

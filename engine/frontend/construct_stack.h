@@ -8,8 +8,8 @@
 #include <cstdint>
 #include <vector>
 
-namespace ostrac::session {
-class Session;
+namespace ostrac::state {
+class Machine;
 }
 
 namespace ostrac::frontend {
@@ -28,7 +28,7 @@ class ConstructStack {
 public:
     static constexpr std::size_t max_entries = 100;  // MAXPSTACK
 
-    explicit ConstructStack(session::Session& s) : session_(s) {}
+    explicit ConstructStack(state::Machine& s) : session_(s) {}
 
     void push(Construct kind, std::int32_t value);
     std::int32_t pop(Construct expected);
@@ -40,7 +40,7 @@ private:
         std::int32_t value;
     };
 
-    session::Session& session_;
+    state::Machine& session_;
     std::vector<Entry> entries_;
 };
 

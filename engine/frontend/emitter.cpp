@@ -1,13 +1,13 @@
 #include "frontend/emitter.h"
 
-#include "session/session.h"
+#include "state/machine.h"
 #include "code/builtin_names.h"
 
 namespace ostrac::frontend {
 
 using code::Op;
 
-Emitter::Emitter(session::Session& s, std::span<std::uint8_t> block, bool line_markers)
+Emitter::Emitter(state::Machine& s, std::span<std::uint8_t> block, bool line_markers)
     : session_(s), code_(s, block), constructs_(s), labels_(s), line_markers_(line_markers) {
     marker_slot_ = code_.pc();
     if (line_markers_) code_.open_slot(marker_size);

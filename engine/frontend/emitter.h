@@ -25,8 +25,8 @@
 #include "frontend/label_table.h"
 #include "code/opcodes.h"
 
-namespace ostrac::session {
-class Session;
+namespace ostrac::state {
+class Machine;
 }
 
 namespace ostrac::frontend {
@@ -37,7 +37,7 @@ public:
 
     // Starts emission at offset 0 of `block`; with line markers the first
     // marker slot is reserved at once.
-    Emitter(session::Session& s, std::span<std::uint8_t> block, bool line_markers);
+    Emitter(state::Machine& s, std::span<std::uint8_t> block, bool line_markers);
 
     // Values and operators.
     void number(double value);
@@ -100,7 +100,7 @@ private:
     void patch_forward_jump(std::int32_t placeholder);  // to the emission position
     void backward_jump(std::int32_t target, code::Op jump);
 
-    session::Session& session_;
+    state::Machine& session_;
     CodeWriter code_;
     ConstructStack constructs_;
     LabelTable labels_;

@@ -2,20 +2,20 @@
 
 #include <utility>
 
-#include "session/session.h"
+#include "state/machine.h"
 
 namespace ostrac::frontend {
 
 Frontend::Frontend() = default;
 Frontend::~Frontend() = default;
 
-void restart_scanner(session::Session& s) { s.frontend->scanner.restart(); }
+void restart_scanner(state::Machine& s) { s.frontend->scanner.restart(); }
 
-void select_editor_feed(session::Session& s, std::vector<std::string> lines) {
+void select_editor_feed(state::Machine& s, std::vector<std::string> lines) {
     s.frontend->scanner.select(make_editor_feed(std::move(lines)));
 }
 
-void select_file_source(session::Session& s, ProgramFile file) {
+void select_file_source(state::Machine& s, ProgramFile file) {
     s.frontend->scanner.select(make_file_source(std::move(file)));
 }
 

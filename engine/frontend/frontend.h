@@ -14,8 +14,8 @@
 #include "frontend/scanner.h"
 #include "frontend/source.h"
 
-namespace ostrac::session {
-class Session;
+namespace ostrac::state {
+class Machine;
 }
 
 namespace ostrac::frontend {
@@ -35,21 +35,21 @@ public:
     std::string context_label;
 };
 
-// Compiles the selected source into `block` (session::slot::PROC0 or EVAL0)
+// Compiles the selected source into `block` (state::slot::PROC0 or EVAL0)
 // from offset 0, ending the code with END. The session's execution position
 // is left alone. A syntax error prints "parse error in <label> (line=<n>)"
 // and then fails with "Sintax error"; every error goes through fatal_error.
 // Code written before an error stays in the block.
-void compile_block(session::Session& s, int block);
+void compile_block(state::Machine& s, int block);
 
 // Discards buffered text; the next compilation reads the console feed.
-void restart_scanner(session::Session& s);
+void restart_scanner(state::Machine& s);
 
 // The next compilation reads these program lines (a copy of the editor's
 // text taken when the run starts), then an empty line and "exit".
-void select_editor_feed(session::Session& s, std::vector<std::string> lines);
+void select_editor_feed(state::Machine& s, std::vector<std::string> lines);
 
 // The next compilation reads this opened program file up to its end.
-void select_file_source(session::Session& s, ProgramFile file);
+void select_file_source(state::Machine& s, ProgramFile file);
 
 }  // namespace ostrac::frontend

@@ -1,7 +1,7 @@
 #include "frontend/label_table.h"
 
 #include "frontend/code_writer.h"
-#include "session/session.h"
+#include "state/machine.h"
 #include "code/names.h"
 
 namespace ostrac::frontend {

@@ -15,8 +15,8 @@
 #include <string_view>
 #include <vector>
 
-namespace ostrac::session {
-class Session;
+namespace ostrac::state {
+class Machine;
 }
 
 namespace ostrac::frontend {
@@ -28,7 +28,7 @@ public:
     static constexpr std::size_t max_entries = 100;
     static constexpr std::size_t name_length = 24;
 
-    explicit LabelTable(session::Session& s) : session_(s) {}
+    explicit LabelTable(state::Machine& s) : session_(s) {}
 
     // A GOTO or GOSUB whose distance placeholder (PUSHI 0) is at `position`.
     void add_reference(std::int32_t position, std::string_view name, std::string_view scope);
@@ -51,7 +51,7 @@ private:
 
     void add(Kind kind, std::int32_t position, std::string_view name, std::string_view scope);
 
-    session::Session& session_;
+    state::Machine& session_;
     std::vector<Entry> entries_;
 };
 

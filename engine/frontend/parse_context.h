@@ -13,14 +13,14 @@
 #include "frontend/scanner.h"
 #include "frontend/token.h"
 
-namespace ostrac::session {
-class Session;
+namespace ostrac::state {
+class Machine;
 }
 
 namespace ostrac::frontend {
 
 struct ParseContext {
-    ParseContext(session::Session& s, Scanner& scanner, std::string& context_label, Emitter& emit)
+    ParseContext(state::Machine& s, Scanner& scanner, std::string& context_label, Emitter& emit)
         : session(s), scanner(scanner), context_label(context_label), emit(emit) {}
 
     // Names the construct being parsed, for the syntax error report.
@@ -44,7 +44,7 @@ struct ParseContext {
         return stack_blocks.back().get();
     }
 
-    session::Session& session;
+    state::Machine& session;
     Scanner& scanner;
     std::string& context_label;
     Emitter& emit;

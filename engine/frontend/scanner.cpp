@@ -85,7 +85,7 @@ void Scanner::select(std::unique_ptr<Source> source) {
     selected_ = std::move(source);
 }
 
-bool Scanner::fill_line(session::Session& s) {
+bool Scanner::fill_line(state::Machine& s) {
     for (;;) {
         if (searched_ < pos_) searched_ = pos_;
         const std::size_t line_end = buffer_.find('\n', searched_);
@@ -102,7 +102,7 @@ bool Scanner::fill_line(session::Session& s) {
     }
 }
 
-Token Scanner::next_token(session::Session& s) {
+Token Scanner::next_token(state::Machine& s) {
     Token token;
     while (!ended_) {
         if (!fill_line(s)) break;

@@ -17,8 +17,8 @@
 #include "frontend/source.h"
 #include "frontend/token.h"
 
-namespace ostrac::session {
-class Session;
+namespace ostrac::state {
+class Machine;
 }
 
 namespace ostrac::frontend {
@@ -35,12 +35,12 @@ public:
     void select(std::unique_ptr<Source> source);
 
     // The next token. Once the input has ended every call returns End.
-    Token next_token(session::Session& s);
+    Token next_token(state::Machine& s);
 
 private:
     // Makes the rest of the current line available from pos_. Returns false
     // when the source is exhausted and nothing is left.
-    bool fill_line(session::Session& s);
+    bool fill_line(state::Machine& s);
 
     char at(std::size_t i) const { return i < buffer_.size() ? buffer_[i] : '\0'; }
     Token scan_word();

@@ -4,7 +4,7 @@
 #include <cstring>
 #include <utility>
 
-#include "session/session.h"
+#include "state/machine.h"
 
 namespace ostrac::frontend {
 namespace {
@@ -14,7 +14,7 @@ class EditorFeed final : public Source {
 public:
     explicit EditorFeed(std::vector<std::string> lines) : lines_(std::move(lines)) {}
 
-    bool read_piece(session::Session&, std::string& out) override {
+    bool read_piece(state::Machine&, std::string& out) override {
         if (next_ < lines_.size()) {
             out += lines_[next_++];
             out += '\n';
@@ -36,7 +36,7 @@ class FileSource final : public Source {
 public:
     explicit FileSource(ProgramFile file) : file_(std::move(file)) {}
 
-    bool read_piece(session::Session& s, std::string& out) override {
+    bool read_piece(state::Machine& s, std::string& out) override {
         if (!file_.stream) return false;
         std::array<char, piece_size> piece;
         file_.stream->read(piece.data(), piece.size());
@@ -70,7 +70,7 @@ private:
 }  // namespace
 
 // The command line (or the EVAL text, or an INPUT answer) in one piece.
-bool ConsoleFeed::read_piece(session::Session& s, std::string& out) {
+bool ConsoleFeed::read_piece(state::Machine& s, std::string& out) {
     if (delivered_) return false;
     delivered_ = true;
     out += s.input_line;

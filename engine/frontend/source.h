@@ -14,8 +14,8 @@
 #include <string>
 #include <vector>
 
-namespace ostrac::session {
-class Session;
+namespace ostrac::state {
+class Machine;
 }
 
 namespace ostrac::frontend {
@@ -35,13 +35,13 @@ public:
     // Appends the next piece of text to `out`. Returns false, appending
     // nothing, when the source has no more text. A read failure goes
     // through fatal_error.
-    virtual bool read_piece(session::Session& s, std::string& out) = 0;
+    virtual bool read_piece(state::Machine& s, std::string& out) = 0;
 };
 
 // The console feed: the text of `input_line` once, then nothing.
 class ConsoleFeed final : public Source {
 public:
-    bool read_piece(session::Session& s, std::string& out) override;
+    bool read_piece(state::Machine& s, std::string& out) override;
     // Makes the next read deliver the command line again.
     void rewind() noexcept { delivered_ = false; }
 

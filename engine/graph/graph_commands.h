@@ -10,37 +10,37 @@
 // had already changed it.
 #pragma once
 
-namespace ostrac::session {
-class Session;
+namespace ostrac::state {
+class Machine;
 }
 
 namespace ostrac::graph {
 
 // n A cx cy cnt(4) -> SUB0: slot n gets one point per row i of A,
 // (A(i, cx), A(i, cy)); cx, then cy, must name a column of A. Redraws.
-void op_seriexym(session::Session& s);
+void op_seriexym(state::Machine& s);
 
 // n X Y cnt(3) -> SUB0: slot n gets one point per column i, (X(1, i), Y(1, i));
 // X and Y need the same column count, then one row each. Redraws.
-void op_seriexy(session::Session& s);
+void op_seriexy(state::Machine& s);
 
 // n V cnt(2) -> SUB0: slot n gets one point per column i, (i, V(1, i)); V
 // needs one row. Redraws.
-void op_seriey(session::Session& s);
+void op_seriey(state::Machine& s);
 
 // main x y cnt(3) -> SUB0: the chart's main, bottom axis and left axis titles,
 // passed to the host at once. No redraw.
-void op_titles(session::Session& s);
+void op_titles(state::Machine& s);
 
 // n t name cnt(3) -> SUB0: slot n is drawn as type t (0 to 3) under the first
 // 39 characters of name. No redraw.
-void op_setserie(session::Session& s);
+void op_setserie(state::Machine& s);
 
 // n cnt(1) -> SUB0: slot n loses its points; n = 0 empties slots 1 to 9 and
 // keeps slot 0. Titles and types stay. Redraws.
-void op_gclear(session::Session& s);
+void op_gclear(state::Machine& s);
 
 // The gdraw statement: redraws, and leaves the stack as it found it.
-void op_graph(session::Session& s);
+void op_graph(state::Machine& s);
 
 }  // namespace ostrac::graph

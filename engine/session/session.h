@@ -1,79 +1,46 @@
-// The interpreter session: the engine's whole state and the step that drives
-// it. One thread at a time touches a session, with one exception: `run_state`
-// may be set to BreakRequested from another thread while a step runs.
+// The interpreter session: the driver on top of the machine. It brings the
+// engine up, compiles the pending command line and steps the dispatcher,
+// takes the console's lines, and saves and loads the whole state. Front ends
+// enter the engine here.
 //
-// Errors anywhere in the engine go through fatal_error(), which prints the
-// report and throws FatalError; step() is the only place that catches it.
+// A Session is the machine it drives (state::Machine), so front ends read the
+// session variables, the symbol table and the run state through it.
+// fatal_error() unwinds to run(), which reports nothing more and resets the
+// session; the other calls below catch what they start themselves.
 #pragma once
 
 #include <array>
-#include <atomic>
 #include <cstdint>
 #include <exception>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
-#include "graph/series_table.h"
-#include "numeric/stop_check.h"
-#include "session/console_output.h"
-#include "session/host.h"
-#include "vm/name_cache.h"
-#include "vm/operand_stack.h"
-#include "vm/symbol_table.h"
-
-namespace ostrac::frontend {
-class Frontend;
-}
+#include "state/machine.h"
 
 namespace ostrac::session {
 
-enum class RunState : std::int32_t {
-    Running = 0,         // a command or program is executing
-    Idle = 1,            // waiting for a command line or an INPUT answer
-    Paused = 2,          // stopped by the debugger at a line marker
-    BreakRequested = 3,  // the Break button was pressed
-};
+// The machine's vocabulary, as front ends name it.
+using state::DebugMode;
+using state::FatalError;
+using state::Host;
+using state::RunState;
+using state::SystemVariable;
+namespace slot = state::slot;
 
-// Indexes of the predefined symbols, created in this order at start-up.
-namespace slot {
-inline constexpr int PROC0 = 0;
-inline constexpr int EVAL0 = 1;
-inline constexpr int PI = 2;
-inline constexpr int SUB0 = 3;
-inline constexpr int ANS = 4;
-inline constexpr int sysangle = 5;
-inline constexpr int syscoord = 6;
-inline constexpr int sysgraph = 7;
-}  // namespace slot
-
-struct SystemVariable {
-    std::string_view name;
-    int index;              // symbol index, filled at start-up
-    std::uint8_t largest;   // largest value an assignment may give it
-    std::uint8_t current;   // the authority; copied into the entry on refresh
-};
-
-// Thrown by fatal_error after the report has been printed.
-struct FatalError {};
-
-class Session {
+class Session : public state::Machine {
 public:
-    static constexpr int proc0_size = 32000;
-    static constexpr int eval0_size = 2000;
-    static constexpr std::size_t input_line_max = 254;
-    static constexpr int search_path_count = 10;
-
     explicit Session(Host& host);
     ~Session();
-    Session(const Session&) = delete;
-    Session& operator=(const Session&) = delete;
 
     // Brings the engine up; `search_paths[0]` is the home folder.
     void init(const std::array<std::string, search_path_count>& search_paths);
 
     // One step: compiles the pending command line or executes one
-    // instruction. Returns the opcode executed (0: a block ended).
+    // instruction. Returns the running flag: 0 once the command or program
+    // has ended, 1 while it goes on.
     int step();
     // Up to `max_steps` steps in a row, exactly as that many calls of step()
     // would run them; returns early after a step that leaves the session
@@ -95,105 +62,32 @@ public:
     // compilation; the code already in PROC0 runs from the next step.
     void enter_main_block();
 
+    // The editor's run: the next compilation reads these program lines.
+    void select_editor_feed(std::vector<std::string> lines);
+
     // Reports a fault that unwound a call into the engine without a fatal
     // error, as a step reports it: an exhausted heap as the allocation
     // message, anything else as "Math error;". Front ends use it for what
     // escapes their calls, so that no fault ends the program.
     void report_exception(const std::exception& e);
 
-    [[noreturn]] void fatal_error(std::string_view message);
-    // Prints "<message> line=<current_line>" without unwinding.
-    void report_fatal(std::string_view message);
-    // Formats the message with one argument (the first "%s") and prints it as
-    // a line of its own, without the line number.
-    [[noreturn]] void fatal_error_fmt(std::string_view format, std::string_view argument);
-
-    // A Break pressed while an instruction runs. Long built-ins hand
-    // break_check() to the numeric library, which asks it between blocks of
-    // work, and call halt_if_break() once the computation returns: a pending
-    // Break then ends the instruction as it ends a program between two steps
-    // ("User Halted!", back to Idle), whatever the computation gave.
-    bool break_requested() const {
-        return run_state.load(std::memory_order_relaxed) == RunState::BreakRequested;
-    }
-    numeric::StopCheck break_check() const {
-        return [this] { return break_requested(); };
-    }
-    void halt_if_break();
-
-    void console_print(std::string_view text);
-    void set_prompt(std::string_view text);
-    // Copies each system variable's current value into its entry and shows
-    // the mode labels.
-    void refresh_modes();
-
-    // Makes `block` the block being executed, at `offset`.
-    void set_position(int block, int offset);
-
-    SystemVariable& system_variable(int index) { return system_variables_[static_cast<std::size_t>(index)]; }
-    std::array<SystemVariable, 3>& system_variables() { return system_variables_; }
-    int angle_unit() const { return system_variables_[0].current; }
-    int coord_mode() const { return system_variables_[1].current; }
-    const std::string& home_folder() const { return search_path[0]; }
-
-    Host& host;
-
-    std::atomic<RunState> run_state{RunState::Idle};
-    std::int32_t running_flag = 0;
-    std::int32_t debug_mode = 0;
-    std::int32_t target_line = -1;
-    std::int32_t current_line = 0;
-    std::string input_line;
-    std::string prompt_text = ">>";
-    std::array<std::string, search_path_count> search_path;
-
-    vm::SymbolTable symbols;
-    vm::NameCache name_cache;  // lookups of identifier operands, see vm/name_cache.h
-    vm::OperandStack stack;
-
-    // What the graph commands fill; not part of any state file.
-    graph::SeriesTable series;
-
-    // Execution position: the three always change together (set_position).
-    std::int32_t current_block = slot::PROC0;
-    std::int32_t pc = 0;
-    const std::uint8_t* code = nullptr;
-    std::int32_t code_size = 0;
-
-    // INPUT waits for its answer between two executions of its instruction.
-    bool input_answer_phase = false;
-
-    // The line of the code that performed EVAL; it is the current line again
-    // once EVAL0 has ended (EVALs do not nest).
-    std::int32_t eval_caller_line = 0;
-
-    // A line typed at a debugger stop is being evaluated. It runs to its end,
-    // routines it calls included, while the program stays paused, and the
-    // debugger neither reports nor stops at the lines of those routines.
-    bool evaluating_at_pause = false;
-
-    // Scanner source and the compile-time state kept across compilations.
-    std::unique_ptr<frontend::Frontend> frontend;
+    // The Save and Load buttons: the whole engine state to and from
+    // "data.bin" in the home folder. They act only while the session is idle
+    // with no program in progress (no INPUT waiting); otherwise they are
+    // refused with a message. A failure is reported in the pane and leaves
+    // the session idle. `also` is the front end's own part (the pane's memo
+    // file), run once the state file is done; "State Saved." or "State
+    // Loaded." follows when it succeeds too.
+    enum class StateFileOutcome { Done, Refused, Failed };
+    bool state_file_allowed() const;
+    StateFileOutcome save_state(const std::function<bool()>& also = {});
+    StateFileOutcome load_state(const std::function<bool()>& also = {});
 
 private:
-    void create_predefined_symbols();
-    void return_to_idle();
+    StateFileOutcome state_file_command(void (*operation)(state::Machine&), const std::function<bool()>& also,
+                                        std::string_view done);
 
-    std::array<SystemVariable, 3> system_variables_{{
-        {"sysangle", slot::sysangle, 2, 0},
-        {"syscoord", slot::syscoord, 1, 0},
-        {"sysgraph", slot::sysgraph, 3, 0},
-    }};
-    ConsoleOutput console_;
+    std::unique_ptr<frontend::Frontend> frontend_;
 };
-
-// Inline: every call and return of a routine goes through it.
-inline void Session::set_position(int block, int offset) {
-    const vm::SymbolEntry& e = symbols[block];
-    current_block = block;
-    code = e.code.data();
-    code_size = static_cast<std::int32_t>(e.code.size());
-    pc = offset;
-}
 
 }  // namespace ostrac::session

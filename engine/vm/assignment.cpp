@@ -1,12 +1,28 @@
 #include "vm/assignment.h"
 
-#include "session/session.h"
-#include "vm/stack_ops.h"
-#include "vm/symbols.h"
+#include "state/machine.h"
+#include "state/stack_ops.h"
+#include "state/symbols.h"
 
 namespace ostrac::vm {
 
-void store_value(session::Session& s, std::int32_t target, const Value& cell, bool bind) {
+using numeric::Complex;
+
+using state::IdentCell;
+using state::IntCell;
+using state::MatrixRef;
+using state::SymbolEntry;
+using state::Text;
+using state::Value;
+using state::ValueTag;
+using state::ValueType;
+using state::checknoconst;
+using state::get;
+using state::get_ref;
+using state::pop_id;
+using state::tag_of;
+
+void store_value(state::Machine& s, std::int32_t target, const Value& cell, bool bind) {
     checknoconst(s, target, cell);
     SymbolEntry& e = s.symbols[target];
     switch (tag_of(cell)) {
@@ -65,7 +81,7 @@ void store_value(session::Session& s, std::int32_t target, const Value& cell, bo
     }
 }
 
-void op_assign(session::Session& s) {
+void op_assign(state::Machine& s) {
     const std::int32_t target = get_ref(s, pop_id(s));
     // The value is stored from where it lies on the stack, then dropped.
     const Value* value = s.stack.peek();

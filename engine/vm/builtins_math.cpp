@@ -9,14 +9,29 @@
 #include "numeric/angle.h"
 #include "numeric/complex.h"
 #include "numeric/statistics.h"
-#include "session/session.h"
-#include "vm/symbols.h"
+#include "state/machine.h"
+#include "state/symbols.h"
 
 namespace ostrac::vm {
 
+using numeric::Complex;
+
+using state::IdentCell;
+using state::MatrixRef;
+using state::Value;
+using state::ValueType;
+using state::get_if;
+using state::get_ref;
+using state::holds_alternative;
+using state::pop_matrix;
+using state::pop_number;
+using state::pop_real;
+using state::push_float;
+using state::push_number;
+
 using code::Op;
 
-using session::Session;
+using state::Machine;
 
 namespace {
 
@@ -26,7 +41,7 @@ using numeric::to_radians;
 // A one-argument function of a real number given as a number (pop_number);
 // an argument with a non-zero imaginary part is refused.
 template <class F>
-void real_function(Session& s, Op op, F f) {
+void real_function(Machine& s, Op op, F f) {
     expect_builtin_args(s, op);
     const Complex z = pop_number(s);
     if (z.im != 0.0) s.fatal_error("Not implemented!");
@@ -35,21 +50,21 @@ void real_function(Session& s, Op op, F f) {
 
 // A one-argument function of a real (pop_real, which also takes an int cell).
 template <class F>
-void real_argument(Session& s, Op op, F f) {
+void real_argument(Machine& s, Op op, F f) {
     expect_builtin_args(s, op);
     push_float(s, f(pop_real(s)));
 }
 
 // A one-argument function of a number, real or complex.
 template <class F>
-void number_function(Session& s, Op op, F f) {
+void number_function(Machine& s, Op op, F f) {
     expect_builtin_args(s, op);
     push_number(s, f(pop_number(s)));
 }
 
 // Two reals, the first argument popped last.
 template <class F>
-void two_reals(Session& s, Op op, F f) {
+void two_reals(Machine& s, Op op, F f) {
     expect_builtin_args(s, op);
     const double second = pop_real(s);
     const double first = pop_real(s);
@@ -99,7 +114,7 @@ double factorial(double x) {
 }
 
 // Whether the cell on top of the stack is a matrix or a reference to one.
-bool top_is_matrix(Session& s) {
+bool top_is_matrix(Machine& s) {
     if (s.stack.empty()) return false;
     const Value& top = s.stack.top();
     if (holds_alternative<MatrixRef>(top)) return true;
@@ -110,7 +125,7 @@ bool top_is_matrix(Session& s) {
 
 }  // namespace
 
-void op_sin(Session& s) {
+void op_sin(Machine& s) {
     expect_builtin_args(s, Op::SIN);
     const Complex z = pop_number(s);
     if (z.im == 0.0) {
@@ -120,7 +135,7 @@ void op_sin(Session& s) {
     }
 }
 
-void op_cos(Session& s) {
+void op_cos(Machine& s) {
     expect_builtin_args(s, Op::COS);
     const Complex z = pop_number(s);
     if (z.im == 0.0) {
@@ -130,41 +145,41 @@ void op_cos(Session& s) {
     }
 }
 
-void op_tan(Session& s) {
+void op_tan(Machine& s) {
     real_function(s, Op::TAN, [&s](double x) { return std::tan(to_radians(x, s.angle_unit())); });
 }
 
-void op_sinh(Session& s) { real_function(s, Op::SINH, [](double x) { return std::sinh(x); }); }
-void op_cosh(Session& s) { real_function(s, Op::COSH, [](double x) { return std::cosh(x); }); }
-void op_tanh(Session& s) { real_function(s, Op::TANH, [](double x) { return std::tanh(x); }); }
+void op_sinh(Machine& s) { real_function(s, Op::SINH, [](double x) { return std::sinh(x); }); }
+void op_cosh(Machine& s) { real_function(s, Op::COSH, [](double x) { return std::cosh(x); }); }
+void op_tanh(Machine& s) { real_function(s, Op::TANH, [](double x) { return std::tanh(x); }); }
 
 // The inverse hyperbolic functions by their logarithmic formulas, as the
 // calculator has always computed them (not the library's versions).
-void op_asinh(Session& s) {
+void op_asinh(Machine& s) {
     real_function(s, Op::ASINH, [](double x) { return std::log(x + std::sqrt(x * x + 1.0)); });
 }
 
-void op_acosh(Session& s) {
+void op_acosh(Machine& s) {
     real_function(s, Op::ACOSH, [](double x) { return std::log(x + std::sqrt(x * x - 1.0)); });
 }
 
-void op_atanh(Session& s) {
+void op_atanh(Machine& s) {
     real_function(s, Op::ATANH, [](double x) { return 0.5 * std::log((x + 1.0) / (1.0 - x)); });
 }
 
-void op_asin(Session& s) {
+void op_asin(Machine& s) {
     real_argument(s, Op::ASIN, [&s](double x) { return from_radians(std::asin(x), s.angle_unit()); });
 }
 
-void op_acos(Session& s) {
+void op_acos(Machine& s) {
     real_argument(s, Op::ACOS, [&s](double x) { return from_radians(std::acos(x), s.angle_unit()); });
 }
 
-void op_atan(Session& s) {
+void op_atan(Machine& s) {
     real_argument(s, Op::ATAN, [&s](double x) { return from_radians(std::atan(x), s.angle_unit()); });
 }
 
-void op_exp(Session& s) {
+void op_exp(Machine& s) {
     number_function(s, Op::EXP, [](Complex z) -> Complex {
         const double e = std::exp(z.re);
         // A real argument stays real even where e^x overflows (inf times 0 is not-a-number).
@@ -174,17 +189,17 @@ void op_exp(Session& s) {
 }
 
 // The modulus is formed without scaling, like every modulus of the calculator.
-void op_ln(Session& s) {
+void op_ln(Machine& s) {
     number_function(s, Op::LN, [](Complex z) -> Complex {
         return {std::log(numeric::complex_abs(z)), argument_of(z)};
     });
 }
 
-void op_sqrt(Session& s) { number_function(s, Op::SQRT, numeric::complex_sqrt); }
-void op_real(Session& s) { number_function(s, Op::REAL, [](Complex z) -> Complex { return {z.re, 0.0}; }); }
-void op_im(Session& s) { number_function(s, Op::IM, [](Complex z) -> Complex { return {z.im, 0.0}; }); }
+void op_sqrt(Machine& s) { number_function(s, Op::SQRT, numeric::complex_sqrt); }
+void op_real(Machine& s) { number_function(s, Op::REAL, [](Complex z) -> Complex { return {z.re, 0.0}; }); }
+void op_im(Machine& s) { number_function(s, Op::IM, [](Complex z) -> Complex { return {z.im, 0.0}; }); }
 
-void op_arg(Session& s) {
+void op_arg(Machine& s) {
     number_function(s, Op::ARG, [&s](Complex z) -> Complex {
         return {from_radians(argument_of(z), s.angle_unit()), 0.0};
     });
@@ -192,7 +207,7 @@ void op_arg(Session& s) {
 
 // A matrix argument is decided on by looking at the top cell, so that any
 // other argument meets pop_number's own check (an int cell is refused).
-void op_abs(Session& s) {
+void op_abs(Machine& s) {
     expect_builtin_args(s, Op::ABS);
     if (top_is_matrix(s)) {
         const auto norm = numeric::vector_abs(*pop_matrix(s));
@@ -203,14 +218,14 @@ void op_abs(Session& s) {
     }
 }
 
-void op_log10(Session& s) { real_argument(s, Op::LOG10, [](double x) { return std::log10(x); }); }
-void op_frac(Session& s) { real_argument(s, Op::FRAC, fractional_part); }
-void op_int(Session& s) { real_argument(s, Op::INT, integer_part); }
-void op_round(Session& s) { two_reals(s, Op::ROUND, round_to); }
-void op_fact(Session& s) { real_argument(s, Op::FACT, factorial); }
+void op_log10(Machine& s) { real_argument(s, Op::LOG10, [](double x) { return std::log10(x); }); }
+void op_frac(Machine& s) { real_argument(s, Op::FRAC, fractional_part); }
+void op_int(Machine& s) { real_argument(s, Op::INT, integer_part); }
+void op_round(Machine& s) { two_reals(s, Op::ROUND, round_to); }
+void op_fact(Machine& s) { real_argument(s, Op::FACT, factorial); }
 
 // A negative n - r takes the factorial of its absolute value.
-void op_npr(Session& s) {
+void op_npr(Machine& s) {
     two_reals(s, Op::NPR, [](double n, double r) {
         const double a = factorial_operand(n);
         const double b = factorial_operand(r);
@@ -218,7 +233,7 @@ void op_npr(Session& s) {
     });
 }
 
-void op_ncr(Session& s) {
+void op_ncr(Machine& s) {
     two_reals(s, Op::NCR, [](double n, double r) {
         const double a = factorial_operand(n);
         const double b = factorial_operand(r);

@@ -6,21 +6,29 @@
 #include <utility>
 
 #include "numeric/unit_table.h"
-#include "session/session.h"
+#include "state/machine.h"
 #include "vm/number_format.h"
 
 namespace ostrac::vm {
 
+using numeric::Complex;
+
+using state::Text;
+using state::pop_number;
+using state::pop_string;
+using state::push_float;
+using state::push_text;
+
 using code::Op;
 
-using session::Session;
+using state::Machine;
 
-void op_len(Session& s) {
+void op_len(Machine& s) {
     expect_builtin_args(s, Op::LEN);
     push_float(s, static_cast<double>(pop_string(s)->size()));
 }
 
-void op_str(Session& s) {
+void op_str(Machine& s) {
     expect_builtin_args(s, Op::STR);
     const Complex z = pop_number(s);
     std::string text;
@@ -29,7 +37,7 @@ void op_str(Session& s) {
 }
 
 // Both names are popped before either is looked up.
-void op_cu(Session& s) {
+void op_cu(Machine& s) {
     expect_builtin_args(s, Op::CU);
     const Text target = pop_string(s);
     const Text source = pop_string(s);

@@ -1,42 +1,53 @@
 #include "vm/control_flow.h"
 
-#include "session/session.h"
+#include "state/machine.h"
 #include "vm/loops.h"
-#include "vm/stack_ops.h"
-#include "vm/symbols.h"
+#include "state/stack_ops.h"
+#include "state/symbols.h"
 
 namespace ostrac::vm {
 
-void jump_by(Session& s, std::int32_t distance) {
+using state::Machine;
+using state::SymbolEntry;
+using state::ValueType;
+namespace kind = state::kind;
+using state::lookup_or_create;
+using state::pop_gosub;
+using state::pop_id;
+using state::pop_int;
+using state::pop_real;
+using state::push_gosub;
+
+void jump_by(Machine& s, std::int32_t distance) {
     s.pc = jump_target(s.pc, distance, s.code_size);
 }
 
-void op_jump(Session& s) { jump_by(s, pop_int(s)); }
+void op_jump(Machine& s) { jump_by(s, pop_int(s)); }
 
-void op_if(Session& s) {
+void op_if(Machine& s) {
     const std::int32_t distance = pop_int(s);
     if (pop_real(s) == 0.0) jump_by(s, distance);
 }
 
-void op_goto(Session& s) {
+void op_goto(Machine& s) {
     jump_by(s, pop_int(s));
     leave_loops_for(s, s.pc);
 }
 
-void op_gosub(Session& s) {
+void op_gosub(Machine& s) {
     const std::int32_t distance = pop_int(s);
     push_gosub(s, s.pc);
     jump_by(s, distance);
 }
 
-void op_return(Session& s) {
+void op_return(Machine& s) {
     const std::int32_t offset = pop_gosub(s);
     jump_by(s, offset - s.pc);
 }
 
-void op_halt(Session& s) { s.fatal_error("Program Halted!"); }
+void op_halt(Machine& s) { s.fatal_error("Program Halted!"); }
 
-void op_global(Session& s) {
+void op_global(Machine& s) {
     const std::int32_t n = pop_int(s);
     for (std::int32_t i = 0; i < n; ++i) {
         const std::int32_t local = pop_id(s);

@@ -3,13 +3,13 @@
 
 #include <cstdint>
 
-namespace ostrac::session {
-class Session;
+namespace ostrac::state {
+class Machine;
 }
 
 namespace ostrac::vm {
 
-using session::Session;
+using state::Machine;
 
 // The position a jump of `distance` from `pc` reaches in a block of `size`
 // bytes. A target outside the block becomes the block's end, which the
@@ -20,14 +20,14 @@ inline std::int32_t jump_target(std::int32_t pc, std::int32_t distance, std::int
 }
 
 // Moves pc by a distance counted from the end of the jump instruction.
-void jump_by(Session& s, std::int32_t distance);
+void jump_by(Machine& s, std::int32_t distance);
 
-void op_jump(Session& s);    // dist ->
-void op_if(Session& s);      // cond dist -> : jump when cond is 0 (IF and JFALSE)
-void op_goto(Session& s);    // dist -> : leaves the FOR loops the jump leaves
-void op_gosub(Session& s);   // dist -> return address
-void op_return(Session& s);  // return address ->
-[[noreturn]] void op_halt(Session& s);
-void op_global(Session& s);  // id1..idn cnt ->
+void op_jump(Machine& s);    // dist ->
+void op_if(Machine& s);      // cond dist -> : jump when cond is 0 (IF and JFALSE)
+void op_goto(Machine& s);    // dist -> : leaves the FOR loops the jump leaves
+void op_gosub(Machine& s);   // dist -> return address
+void op_return(Machine& s);  // return address ->
+[[noreturn]] void op_halt(Machine& s);
+void op_global(Machine& s);  // id1..idn cnt ->
 
 }  // namespace ostrac::vm

@@ -12,27 +12,36 @@
 #include <cstdint>
 #include <string_view>
 
-#include "session/session.h"
+#include "state/machine.h"
 #include "code/code_reader.h"
-#include "vm/operand_stack.h"
-#include "vm/stack_ops.h"
+#include "state/operand_stack.h"
+#include "state/stack_ops.h"
 
 namespace ostrac::vm {
+
+using numeric::Complex;
+
+using state::Machine;
+using state::OperandStack;
+using state::Value;
+using state::push;
+using state::push_number;
+using state::stack_full;
 
 using code::read_f64;
 using code::read_i32;
 
-[[noreturn]] void past_end(Session& s);
+[[noreturn]] void past_end(Machine& s);
 
 struct Cursor {
-    Session& s;
+    Machine& s;
     const std::uint8_t* code = nullptr;
     std::int32_t pc = 0;
     std::int32_t size = 0;
     Value* cells = nullptr;
     int depth = 0;
 
-    explicit Cursor(Session& session) : s(session) { load(); }
+    explicit Cursor(Machine& session) : s(session) { load(); }
 
     [[gnu::always_inline]] void load() {
         load_position();

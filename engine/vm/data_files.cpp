@@ -19,23 +19,35 @@
 
 #include "session/file_descriptor.h"
 #include "session/file_replacement.h"
-#include "session/session.h"
-#include "vm/stack_ops.h"
-#include "vm/symbol_table.h"
+#include "state/machine.h"
+#include "state/stack_ops.h"
+#include "state/symbol_table.h"
 
 namespace ostrac::vm {
+
+using numeric::Matrix;
+
+using state::MatrixRef;
+using state::SymbolEntry;
+using state::Text;
+using state::expect_args;
+using state::pop;
+using state::pop_matrix;
+using state::pop_string;
+using state::push_id;
+using state::push_matrix;
 
 namespace {
 
 namespace fs = std::filesystem;
-using session::Session;
+using state::Machine;
 
-fs::path data_file_path(const Session& s, const std::string& name) {
+fs::path data_file_path(const Machine& s, const std::string& name) {
     const fs::path given(name);
     return given.is_absolute() ? given : fs::path(s.home_folder()) / given;
 }
 
-[[noreturn]] void cannot_open(Session& s, const std::string& name) {
+[[noreturn]] void cannot_open(Machine& s, const std::string& name) {
     s.fatal_error_fmt("Imposible encontrar fichero %s\n", name);
 }
 
@@ -54,7 +66,7 @@ constexpr std::size_t block_size = std::size_t{1} << 20;
 
 // The whole file. Anything but a regular file is refused: a FIFO would wait
 // for a writer and a device may never end, and nothing could stop either.
-std::optional<std::string> read_text_file(Session& s, const fs::path& path) {
+std::optional<std::string> read_text_file(Machine& s, const fs::path& path) {
     const session::FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     struct stat st {};
     if (!fd || ::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
@@ -107,7 +119,7 @@ struct DataLines {
     }
 };
 
-DataLines scan_data(Session& s, const std::string& text) {
+DataLines scan_data(Machine& s, const std::string& text) {
     DataLines out;
     std::vector<double> line;
     std::size_t i = 0;
@@ -140,7 +152,7 @@ DataLines scan_data(Session& s, const std::string& text) {
 
 }  // namespace
 
-void op_savedata(Session& s) {
+void op_savedata(Machine& s) {
     expect_args(s, 2);
     const Text name = pop_string(s);
     const MatrixRef m = pop_matrix(s);
@@ -158,10 +170,10 @@ void op_savedata(Session& s) {
         file.write(line);
     }
     if (!file.commit()) cannot_open(s, *name);
-    push_id(s, session::slot::SUB0);
+    push_id(s, state::slot::SUB0);
 }
 
-void op_loaddata(Session& s) {
+void op_loaddata(Machine& s) {
     expect_args(s, 1);
     const Text name = pop_string(s);
     const std::optional<std::string> text = read_text_file(s, data_file_path(s, *name));
@@ -186,17 +198,17 @@ void op_loaddata(Session& s) {
     push_matrix(s, std::move(m));
 }
 
-void op_flist(Session& s) {
+void op_flist(Machine& s) {
     expect_args(s, 1);
     pop(s);
     for (int i = 0; i < s.symbols.capacity(); ++i) {
         const SymbolEntry& e = s.symbols[i];
         if (!e.is_free()) s.console_print("[" + e.name + "]\n");
     }
-    push_id(s, session::slot::SUB0);
+    push_id(s, state::slot::SUB0);
 }
 
-void op_fcls(Session& s) {
+void op_fcls(Machine& s) {
     expect_args(s, 1);
     s.host.clear_console();
 }

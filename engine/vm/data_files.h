@@ -7,8 +7,8 @@
 // look at the Break between blocks of their work.
 #pragma once
 
-namespace ostrac::session {
-class Session;
+namespace ostrac::state {
+class Machine;
 }
 
 namespace ostrac::vm {
@@ -18,7 +18,7 @@ namespace ostrac::vm {
 // replaced safely (session/file_replacement.h); a target that cannot be
 // replaced, read-only or not a regular file, is refused like one that cannot
 // be opened.
-void op_savedata(session::Session& s);
+void op_savedata(state::Machine& s);
 
 // name cnt(1) -> matrix: reads a matrix text file. Lines are rows and every
 // white-space-delimited token is a number (text that is not a number reads as
@@ -27,13 +27,13 @@ void op_savedata(session::Session& s);
 // the next line to the row; "\r\n" is one line break. A file without
 // numbers, or with more than 32767 rows or columns or 2^24 elements, is
 // refused.
-void op_loaddata(session::Session& s);
+void op_loaddata(state::Machine& s);
 
 // x cnt(1) -> SUB0: prints "[name]" for every slot in use, in index order.
-void op_flist(session::Session& s);
+void op_flist(state::Machine& s);
 
 // x cnt(1) -> x: empties the console's output pane; the argument stays as the
 // result.
-void op_fcls(session::Session& s);
+void op_fcls(state::Machine& s);
 
 }  // namespace ostrac::vm

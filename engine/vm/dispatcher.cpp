@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "session/session.h"
+#include "state/machine.h"
 #include "graph/graph_commands.h"
 #include "vm/assignment.h"
 #include "vm/builtins.h"
@@ -17,33 +17,49 @@
 #include "vm/input.h"
 #include "vm/loops.h"
 #include "vm/matrix_ops.h"
-#include "vm/name_cache.h"
+#include "state/name_cache.h"
 #include "code/names.h"
 #include "code/opcodes.h"
 #include "vm/operators.h"
 #include "vm/routines.h"
-#include "vm/stack_ops.h"
+#include "state/stack_ops.h"
 #include "vm/statements.h"
-#include "vm/symbols.h"
+#include "state/symbols.h"
 
 namespace ostrac::vm {
+
+using state::DebugMode;
+
+using state::IdentCell;
+using state::IntCell;
+using state::Machine;
+using state::NameCache;
+using state::NameSlots;
+using state::SymbolEntry;
+using state::create_entry;
+using state::first_visible;
+namespace kind = state::kind;
+using state::lookup_or_create;
+using state::lookup_scope;
+using state::pop_int;
+using state::push_text;
 
 using code::Op;
 using code::max_name_length;
 
-void past_end(Session& s) { s.fatal_error("Instruction runs past the end of its code block"); }
+void past_end(Machine& s) { s.fatal_error("Instruction runs past the end of its code block"); }
 
 namespace {
 
-using session::RunState;
+using state::RunState;
 
-[[gnu::always_inline]] inline void op_pushid(Session& s, Cursor& c) {
+[[gnu::always_inline]] inline void op_pushid(Machine& s, Cursor& c) {
     const std::uint8_t* site = c.code + c.pc;
     if (const NameCache::Entry* hit = s.name_cache.find(site, s.current_block, c.pc, s.symbols.epoch())) {
         // Outside EVAL code, the lowest candidate is the answer whenever it
         // is visible at all; anything else takes the whole rule.
         const NameSlots& candidates = *hit->candidates;
-        if (!candidates.empty() && s.current_block != session::slot::EVAL0) {
+        if (!candidates.empty() && s.current_block != state::slot::EVAL0) {
             const std::int32_t first = candidates.front();
             const SymbolEntry& e = s.symbols[first];
             if (e.kind == s.current_block || e.has_code || e.kind == kind::constant || e.kind == kind::system) {
@@ -76,17 +92,17 @@ using session::RunState;
 
 // Line marker: records the line and, in debug mode, lets the debugger stop
 // here. Code compiled by EVAL never stops, nor does a line typed at a stop.
-void op_line(Session& s) {
+void op_line(Machine& s) {
     const std::int32_t line = pop_int(s);
     // Lines count line ends from 0, and a step over aims at the next one.
     if (line < 0 || line == std::numeric_limits<std::int32_t>::max()) s.fatal_error("Invalid line number");
     s.current_line = line;
-    if (s.debug_mode == 0 || s.current_block == session::slot::EVAL0 || s.evaluating_at_pause) return;
+    if (s.debug_mode == DebugMode::Off || s.current_block == state::slot::EVAL0 || s.evaluating_at_pause) return;
 
     s.console_print("[line " + std::to_string(line) + "]\n");
     s.host.editor_show_line(line);
-    const bool stop = s.debug_mode == 2 || (s.debug_mode == 1 && line == s.target_line) ||
-                      (s.debug_mode == 3 && (s.target_line == -1 || line == s.target_line));
+    const bool stop = s.debug_mode == DebugMode::EveryLine || (s.debug_mode == DebugMode::RunToTarget && line == s.target_line) ||
+                      (s.debug_mode == DebugMode::StepOver && (s.target_line == -1 || line == s.target_line));
     if (stop) {
         // A Break that arrived meanwhile wins over the pause.
         RunState expected = RunState::Running;
@@ -96,7 +112,7 @@ void op_line(Session& s) {
 
 // Performs the instruction at the cursor and returns its opcode; inlined
 // into both entry points so that a run of instructions pays for one call.
-[[gnu::always_inline]] inline int dispatch(Session& s, Cursor& c) {
+[[gnu::always_inline]] inline int dispatch(Machine& s, Cursor& c) {
     // One unsigned comparison also refuses a negative pc.
     if (static_cast<std::uint32_t>(c.pc) >= static_cast<std::uint32_t>(c.size)) [[unlikely]] c.fail_past_end();
     const std::uint8_t op = c.code[c.pc++];
@@ -116,7 +132,7 @@ void op_line(Session& s) {
         op_pushid(s, c);
         break;
     case Op::PUSHSTR:
-        c.call([text = c.read_text()](Session& session) { push_text(session, std::string(text)); });
+        c.call([text = c.read_text()](Machine& session) { push_text(session, std::string(text)); });
         break;
     case Op::ADD:
         if (!fast::add(c)) [[unlikely]] c.call(op_add);
@@ -152,10 +168,10 @@ void op_line(Session& s) {
         c.call(op_print);
         break;
     case Op::DEFFUNC:
-        c.call([](Session& session) { op_define(session, false); });
+        c.call([](Machine& session) { op_define(session, false); });
         break;
     case Op::DEFSUB:
-        c.call([](Session& session) { op_define(session, true); });
+        c.call([](Machine& session) { op_define(session, true); });
         break;
     case Op::ENDFUNC:
         if (!fast::endfunc(c)) [[unlikely]] c.call(op_endfunc);
@@ -413,14 +429,14 @@ void op_line(Session& s) {
 
 }  // namespace
 
-int execute_one(Session& s) {
+int execute_one(Machine& s) {
     Cursor c(s);
     const int op = dispatch(s, c);
     c.save();
     return op;
 }
 
-int execute(Session& s, int max_steps) {
+int execute(Machine& s, int max_steps) {
     Cursor c(s);
     for (;;) {
         const int op = dispatch(s, c);

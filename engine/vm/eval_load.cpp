@@ -5,17 +5,21 @@
 #include <string>
 
 #include "frontend/frontend.h"
-#include "session/session.h"
+#include "state/machine.h"
 #include "vm/frames.h"
-#include "vm/stack_ops.h"
+#include "state/stack_ops.h"
 
 namespace ostrac::vm {
 
-using session::slot::EVAL0;
-using session::slot::PROC0;
+using state::Text;
+using state::pop_string;
+using state::push_frame;
 
-void eval_text(session::Session& s, std::string_view text, std::int32_t return_offset) {
-    if (text.size() > session::Session::input_line_max) {
+using state::slot::EVAL0;
+using state::slot::PROC0;
+
+void eval_text(state::Machine& s, std::string_view text, std::int32_t return_offset) {
+    if (text.size() > state::Machine::input_line_max) {
         s.fatal_error("Text to evaluate is longer than 254 characters");
     }
     // Compiling over code that is still to run would run garbage.
@@ -30,12 +34,12 @@ void eval_text(session::Session& s, std::string_view text, std::int32_t return_o
     s.set_position(EVAL0, 0);
 }
 
-void op_eval(session::Session& s) {
+void op_eval(state::Machine& s) {
     const Text text = pop_string(s);
     eval_text(s, *text, s.pc);
 }
 
-void op_load(session::Session& s) {
+void op_load(state::Machine& s) {
     const Text name = pop_string(s);
     // The name as given (relative to the working folder), then each search
     // path in order.

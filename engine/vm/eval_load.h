@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <string_view>
 
-namespace ostrac::session {
-class Session;
+namespace ostrac::state {
+class Machine;
 }
 
 namespace ostrac::vm {
@@ -13,9 +13,9 @@ namespace ostrac::vm {
 // Compiles `text` into EVAL0 and enters it; when EVAL0 ends, execution goes
 // on at `return_offset` of the current block. Names in the text are looked
 // up in the scope of the current block.
-void eval_text(session::Session& s, std::string_view text, std::int32_t return_offset);
+void eval_text(state::Machine& s, std::string_view text, std::int32_t return_offset);
 
-void op_eval(session::Session& s);  // string ->
-void op_load(session::Session& s);  // filename ->
+void op_eval(state::Machine& s);  // string ->
+void op_load(state::Machine& s);  // filename ->
 
 }  // namespace ostrac::vm

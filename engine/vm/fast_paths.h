@@ -8,16 +8,25 @@
 
 #include <cstdint>
 
-#include "session/session.h"
+#include "state/machine.h"
 #include "vm/control_flow.h"
 #include "vm/cursor.h"
 #include "vm/loops.h"
 #include "vm/operators.h"
 #include "vm/routines.h"
-#include "vm/stack_ops.h"
-#include "vm/symbols.h"
+#include "state/stack_ops.h"
+#include "state/symbols.h"
 
 namespace ostrac::vm::fast {
+
+using state::BlockCell;
+using state::IdentCell;
+using state::IntCell;
+using state::ReturnOffsetCell;
+using state::SymbolEntry;
+using state::SymbolTable;
+using state::ValueType;
+namespace kind = state::kind;
 
 // Pops the top two cells when both hold plain reals (see plain_real), into
 // left (the lower cell) and right; otherwise pops nothing and returns false.

@@ -2,12 +2,21 @@
 
 #include <variant>
 
-#include "session/session.h"
-#include "vm/stack_ops.h"
+#include "state/machine.h"
+#include "state/stack_ops.h"
 
 namespace ostrac::vm {
 
-bool block_in_use(const session::Session& s, int block) {
+using state::BlockCell;
+using state::IdentCell;
+using state::ReturnOffsetCell;
+using state::Value;
+using state::get_if;
+using state::holds_alternative;
+using state::pop;
+using state::pop_block;
+
+bool block_in_use(const state::Machine& s, int block) {
     if (s.current_block == block) return true;
     for (int i = 1; i < s.stack.depth(); ++i) {
         const auto* cell = get_if<BlockCell>(&s.stack.at(i));
@@ -18,10 +27,10 @@ bool block_in_use(const session::Session& s, int block) {
     return false;
 }
 
-void return_from_block(session::Session& s) {
+void return_from_block(state::Machine& s) {
     while (s.stack.depth() > 0) {
         const auto* id = get_if<IdentCell>(&s.stack.top());
-        if (id == nullptr || id->index != session::slot::SUB0) break;
+        if (id == nullptr || id->index != state::slot::SUB0) break;
         pop(s);
     }
     const std::int32_t block = pop_block(s);

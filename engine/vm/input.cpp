@@ -2,18 +2,26 @@
 
 #include <string>
 
-#include "session/session.h"
+#include "state/machine.h"
 #include "vm/eval_load.h"
 #include "vm/number_format.h"
-#include "vm/stack_ops.h"
-#include "vm/symbols.h"
+#include "state/stack_ops.h"
+#include "state/symbols.h"
 
 namespace ostrac::vm {
 
+using state::SymbolEntry;
+using state::ValueType;
+using state::get_ref;
+using state::pop_id;
+using state::pop_int;
+using state::push_id;
+using state::push_int;
+
 namespace {
 
-using session::RunState;
-using session::Session;
+using state::RunState;
+using state::Machine;
 
 std::string prompt_for(const SymbolEntry& e) {
     std::string prompt = e.name;
@@ -29,7 +37,7 @@ std::string prompt_for(const SymbolEntry& e) {
     return prompt;
 }
 
-void ask(Session& s) {
+void ask(Machine& s) {
     const std::int32_t n = pop_int(s);
     if (n == 0) return;
     if (n < 0 || n > s.stack.depth()) s.fatal_error("error bsp<0");
@@ -44,7 +52,7 @@ void ask(Session& s) {
     s.run_state.compare_exchange_strong(expected, RunState::Idle);
 }
 
-void take_answer(Session& s) {
+void take_answer(Machine& s) {
     s.run_state = RunState::Running;
     s.input_answer_phase = false;
     const std::int32_t n = pop_int(s);
@@ -71,7 +79,7 @@ void take_answer(Session& s) {
 
 }  // namespace
 
-void op_input(Session& s) {
+void op_input(Machine& s) {
     if (s.input_answer_phase) {
         take_answer(s);
     } else {

@@ -3,12 +3,12 @@
 // idle), once more when the answer has arrived as a command line.
 #pragma once
 
-namespace ostrac::session {
-class Session;
+namespace ostrac::state {
+class Machine;
 }
 
 namespace ostrac::vm {
 
-void op_input(session::Session& s);  // id1..idn cnt ->
+void op_input(state::Machine& s);  // id1..idn cnt ->
 
 }  // namespace ostrac::vm

@@ -2,18 +2,38 @@
 
 #include <variant>
 
-#include "session/session.h"
+#include "state/machine.h"
 #include "vm/control_flow.h"
-#include "vm/stack_ops.h"
-#include "vm/symbols.h"
+#include "state/stack_ops.h"
+#include "state/symbols.h"
 
 namespace ostrac::vm {
+
+using state::BlockCell;
+using state::LoopFrameCell;
+using state::ReturnOffsetCell;
+using state::SymbolEntry;
+using state::Value;
+using state::ValueType;
+using state::checknoconst;
+using state::get_if;
+using state::holds_alternative;
+using state::pop_block;
+using state::pop_id;
+using state::pop_int;
+using state::pop_loop_frame;
+using state::pop_real;
+using state::push_block;
+using state::push_float;
+using state::push_id;
+using state::push_loop_frame;
+using state::set_float;
 
 namespace {
 
 // Position just above the return frame of the running activation: the cells
 // of the activation's own loops lie at or above it.
-int activation_base(session::Session& s) {
+int activation_base(state::Machine& s) {
     for (int p = s.stack.depth() - 1; p >= 1; --p) {
         if (holds_alternative<BlockCell>(s.stack.at(p)) &&
             holds_alternative<ReturnOffsetCell>(s.stack.at(p - 1))) {
@@ -25,7 +45,7 @@ int activation_base(session::Session& s) {
 
 }  // namespace
 
-void op_for(session::Session& s) {
+void op_for(state::Machine& s) {
     const std::int32_t skip = pop_int(s);
     const std::int32_t variable = pop_id(s);
     const double step = pop_real(s);
@@ -47,7 +67,7 @@ void op_for(session::Session& s) {
     push_block(s, body);
 }
 
-void op_next(session::Session& s) {
+void op_next(state::Machine& s) {
     const std::int32_t body = pop_block(s);
     const std::int32_t variable = pop_id(s);
     const double end = pop_real(s);
@@ -67,7 +87,7 @@ void op_next(session::Session& s) {
     s.pc = body;
 }
 
-void leave_loops_for(session::Session& s, std::int32_t target) {
+void leave_loops_for(state::Machine& s, std::int32_t target) {
     for (int p = activation_base(s); p < s.stack.depth(); ++p) {
         const auto* frame = get_if<LoopFrameCell>(&s.stack.at(p));
         if (frame == nullptr || frame->block != s.current_block) continue;

@@ -6,30 +6,53 @@
 #include <string>
 #include <utility>
 
-#include "session/session.h"
-#include "vm/conversions.h"
+#include "state/machine.h"
+#include "state/conversions.h"
 #include "code/names.h"
-#include "vm/stack_ops.h"
-#include "vm/symbols.h"
+#include "state/stack_ops.h"
+#include "state/symbols.h"
 
 namespace ostrac::vm {
 
+using numeric::Complex;
+using numeric::Matrix;
+
+using state::IdentCell;
+using state::MatrixRef;
+using state::SymbolEntry;
+using state::Text;
+using state::ValueType;
+using state::expect_args;
+using state::floor_to_int32;
+using state::get_if;
+using state::get_ref;
+using state::pop;
+using state::pop_id;
+using state::pop_int;
+using state::pop_number;
+using state::pop_real;
+using state::pop_string;
+using state::push_matrix;
+using state::push_number;
+using state::push_text;
+using state::truncate_to_int32;
+
 using code::names_equal;
 
-using session::Session;
+using state::Machine;
 
 namespace {
 
-[[noreturn]] void matrix_out_of_bounds(Session& s) {
+[[noreturn]] void matrix_out_of_bounds(Machine& s) {
     s.fatal_error("Acceso fuera de limites de matriz");
 }
-[[noreturn]] void string_out_of_bounds(Session& s) { s.fatal_error("Index string out of bounds"); }
-[[noreturn]] void wrong_count(Session& s) { s.fatal_error("Number of parameters is incorrect"); }
+[[noreturn]] void string_out_of_bounds(Machine& s) { s.fatal_error("Index string out of bounds"); }
+[[noreturn]] void wrong_count(Machine& s) { s.fatal_error("Number of parameters is incorrect"); }
 
 // A row or column count of a literal. The compiler never emits one below 1,
 // and each counted item occupies a cell still on the stack, so anything else
 // comes from damaged code and is refused before allocating.
-int literal_count(Session& s) {
+int literal_count(Machine& s) {
     const std::int32_t count = pop_int(s);
     if (count < 1 || count > s.stack.depth()) s.fatal_error("Invalid dimensions");
     return count;
@@ -37,7 +60,7 @@ int literal_count(Session& s) {
 
 // Whether the argument `below_top` cells under the top of the stack is an
 // identifier reference to an entry named "all".
-bool is_all(Session& s, int below_top) {
+bool is_all(Machine& s, int below_top) {
     const int position = s.stack.depth() - 1 - below_top;
     if (position < 0) return false;
     const auto* id = get_if<IdentCell>(&s.stack.at(position));
@@ -46,12 +69,12 @@ bool is_all(Session& s, int below_top) {
 }
 
 // A matrix index as the user wrote it, truncated toward zero.
-int matrix_index(Session& s) { return truncate_to_int32(pop_real(s)); }
+int matrix_index(Machine& s) { return truncate_to_int32(pop_real(s)); }
 
 // A string position, rounded down.
-int string_index(Session& s) { return floor_to_int32(pop_real(s)); }
+int string_index(Machine& s) { return floor_to_int32(pop_real(s)); }
 
-void set_string_char(Session& s, std::int32_t target) {
+void set_string_char(Machine& s, std::int32_t target) {
     const Text value = pop_string(s);
     if (pop_int(s) != 1) wrong_count(s);
     const int k = string_index(s);
@@ -68,7 +91,7 @@ void set_string_char(Session& s, std::int32_t target) {
     e.text = std::make_shared<const std::string>(std::move(changed));
 }
 
-void set_matrix_element(Session& s, std::int32_t target) {
+void set_matrix_element(Machine& s, std::int32_t target) {
     const Complex value = pop_number(s);
     if (pop_int(s) != 2) wrong_count(s);
     const int j = matrix_index(s);
@@ -91,7 +114,7 @@ void set_matrix_element(Session& s, std::int32_t target) {
 
 }  // namespace
 
-void op_matrix(Session& s) {
+void op_matrix(Machine& s) {
     const int rows = literal_count(s);
     Matrix m;
     for (int i = rows; i >= 1; --i) {
@@ -106,7 +129,7 @@ void op_matrix(Session& s) {
     push_matrix(s, std::move(m));
 }
 
-void op_setcell(Session& s) {
+void op_setcell(Machine& s) {
     const std::int32_t target = get_ref(s, pop_id(s));
     const SymbolEntry& e = s.symbols[target];
     if (e.type == ValueType::String && e.text) {
@@ -118,7 +141,7 @@ void op_setcell(Session& s) {
     }
 }
 
-void matrix_element_read(Session& s, MatrixRef m) {
+void matrix_element_read(Machine& s, MatrixRef m) {
     expect_args(s, 2);
     const bool all_columns = is_all(s, 0);
     const bool all_rows = is_all(s, 1);
@@ -143,7 +166,7 @@ void matrix_element_read(Session& s, MatrixRef m) {
     push_number(s, m->at(i, j));
 }
 
-void string_char_read(Session& s, Text text) {
+void string_char_read(Machine& s, Text text) {
     expect_args(s, 1);
     const int k = string_index(s);
     if (k < 1 || static_cast<std::size_t>(k) > text->size()) string_out_of_bounds(s);

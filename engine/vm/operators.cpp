@@ -6,11 +6,26 @@
 #include <utility>
 
 #include "numeric/angle.h"
-#include "session/session.h"
+#include "state/machine.h"
 #include "code/names.h"
-#include "vm/stack_ops.h"
+#include "state/stack_ops.h"
 
 namespace ostrac::vm {
+
+using numeric::Complex;
+using numeric::Matrix;
+
+using state::MatrixRef;
+using state::Operand;
+using state::ValueType;
+using state::pop_matrix;
+using state::pop_operand;
+using state::pop_real;
+using state::push_float;
+using state::push_int;
+using state::push_matrix;
+using state::push_number;
+using state::push_text;
 
 using code::names_equal;
 
@@ -19,7 +34,7 @@ using numeric::complex_div;
 using numeric::complex_mul;
 using numeric::complex_pow;
 using numeric::complex_sub;
-using session::Session;
+using state::Machine;
 
 namespace {
 
@@ -44,31 +59,31 @@ struct OperandPair {
     int key;
 };
 
-OperandPair pop_pair(Session& s) {
+OperandPair pop_pair(Machine& s) {
     Operand right = pop_operand(s);
     Operand left = pop_operand(s);
     const int key = pair_key(left.type, right.type);
     return {std::move(left), std::move(right), key};
 }
 
-[[noreturn]] void unsupported(Session& s) { s.fatal_error("Unsupported operator for these types"); }
-[[noreturn]] void invalid_dimensions(Session& s) { s.fatal_error("Invalid dimensions"); }
-[[noreturn]] void division_by_zero(Session& s) { s.fatal_error("Error division_by_zero "); }
+[[noreturn]] void unsupported(Machine& s) { s.fatal_error("Unsupported operator for these types"); }
+[[noreturn]] void invalid_dimensions(Machine& s) { s.fatal_error("Invalid dimensions"); }
+[[noreturn]] void division_by_zero(Machine& s) { s.fatal_error("Error division_by_zero "); }
 
 // The value of a matrix routine that fails only on shapes that do not fit.
-Matrix shaped(Session& s, std::optional<Matrix> result) {
+Matrix shaped(Machine& s, std::optional<Matrix> result) {
     if (!result) invalid_dimensions(s);
     return std::move(*result);
 }
 
 // The matrix product, which looks at the Break between its rows.
-Matrix product_of(Session& s, const Matrix& a, const Matrix& b) {
+Matrix product_of(Machine& s, const Matrix& a, const Matrix& b) {
     std::optional<Matrix> product = numeric::matrix_mul(a, b, s.break_check());
     s.halt_if_break();
     return shaped(s, std::move(product));
 }
 
-std::string concatenate(Session& s, const std::string& left, const std::string& right) {
+std::string concatenate(Machine& s, const std::string& left, const std::string& right) {
     if (left.size() + right.size() > max_string_length) {
         s.fatal_error("String too long: a string holds at most " +
                       std::to_string(max_string_length) + " characters");
@@ -111,13 +126,13 @@ NonFinite non_finite(const Values&... values) {
     return found;
 }
 
-void check_quotient(Session& s, NonFinite operands, NonFinite quotient) {
+void check_quotient(Machine& s, NonFinite operands, NonFinite quotient) {
     const bool invalid = quotient.nan && !operands.nan;
     const bool overflow = quotient.inf && !operands.nan && !operands.inf;
     if (invalid || overflow) division_by_zero(s);
 }
 
-Matrix inverse_of(Session& s, const Matrix& m) {
+Matrix inverse_of(Machine& s, const Matrix& m) {
     numeric::InverseResult inverse = numeric::matrix_inverse(m, s.break_check());
     s.halt_if_break();
     if (inverse.value) return std::move(*inverse.value);
@@ -142,7 +157,7 @@ bool holds(Relation rel, T a, T b) {
     return false;
 }
 
-void compare(Session& s, Relation rel) {
+void compare(Machine& s, Relation rel) {
     const OperandPair p = pop_pair(s);
     bool result = false;
     switch (p.key) {
@@ -166,7 +181,7 @@ void compare(Session& s, Relation rel) {
     push_int(s, result ? 1 : 0);
 }
 
-void logical(Session& s, bool conjunction) {
+void logical(Machine& s, bool conjunction) {
     const OperandPair p = pop_pair(s);
     if (p.key != real_real) unsupported(s);
     const bool a = p.left.number.re != 0.0;
@@ -176,7 +191,7 @@ void logical(Session& s, bool conjunction) {
 
 }  // namespace
 
-void op_add(Session& s) {
+void op_add(Machine& s) {
     const OperandPair p = pop_pair(s);
     switch (p.key) {
     case real_real:
@@ -198,7 +213,7 @@ void op_add(Session& s) {
     }
 }
 
-void op_sub(Session& s) {
+void op_sub(Machine& s) {
     const OperandPair p = pop_pair(s);
     switch (p.key) {
     case real_real:
@@ -217,7 +232,7 @@ void op_sub(Session& s) {
     }
 }
 
-void op_mul(Session& s) {
+void op_mul(Machine& s) {
     const OperandPair p = pop_pair(s);
     switch (p.key) {
     case real_real:
@@ -252,7 +267,7 @@ void op_mul(Session& s) {
     }
 }
 
-void op_div(Session& s) {
+void op_div(Machine& s) {
     const OperandPair p = pop_pair(s);
     const Complex& a = p.left.number;
     const Complex& b = p.right.number;
@@ -299,7 +314,7 @@ void op_div(Session& s) {
     }
 }
 
-void op_pow(Session& s) {
+void op_pow(Machine& s) {
     const OperandPair p = pop_pair(s);
     switch (p.key) {
     case real_real:
@@ -313,24 +328,24 @@ void op_pow(Session& s) {
     }
 }
 
-void op_neg(Session& s) {
+void op_neg(Machine& s) {
     push_float(s, -1.0);
     op_mul(s);
 }
 
-void op_mod(Session& s) {
+void op_mod(Machine& s) {
     const double divisor = pop_real(s);
     const double dividend = pop_real(s);
     push_float(s, remainder_of(dividend, divisor));
 }
 
-void op_polar(Session& s) {
+void op_polar(Machine& s) {
     const double angle = numeric::to_radians(pop_real(s), s.angle_unit());
     const double modulus = pop_real(s);
     push_number(s, {modulus * std::cos(angle), modulus * std::sin(angle)});
 }
 
-void op_cross(Session& s) {
+void op_cross(Machine& s) {
     const MatrixRef right = pop_matrix(s);
     const MatrixRef left = pop_matrix(s);
     const auto is_row3 = [](const Matrix& m) { return m.rows() == 1 && m.cols() == 3; };
@@ -348,13 +363,13 @@ void op_cross(Session& s) {
     push_matrix(s, std::move(cross));
 }
 
-void op_eq(Session& s) { compare(s, Relation::Eq); }
-void op_ne(Session& s) { compare(s, Relation::Ne); }
-void op_gt(Session& s) { compare(s, Relation::Gt); }
-void op_lt(Session& s) { compare(s, Relation::Lt); }
-void op_ge(Session& s) { compare(s, Relation::Ge); }
-void op_le(Session& s) { compare(s, Relation::Le); }
-void op_or(Session& s) { logical(s, false); }
-void op_and(Session& s) { logical(s, true); }
+void op_eq(Machine& s) { compare(s, Relation::Eq); }
+void op_ne(Machine& s) { compare(s, Relation::Ne); }
+void op_gt(Machine& s) { compare(s, Relation::Gt); }
+void op_lt(Machine& s) { compare(s, Relation::Lt); }
+void op_ge(Machine& s) { compare(s, Relation::Ge); }
+void op_le(Machine& s) { compare(s, Relation::Le); }
+void op_or(Machine& s) { logical(s, false); }
+void op_and(Machine& s) { logical(s, true); }
 
 }  // namespace ostrac::vm

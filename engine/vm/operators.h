@@ -13,8 +13,8 @@
 #include <cstddef>
 #include <cstdint>
 
-namespace ostrac::session {
-class Session;
+namespace ostrac::state {
+class Machine;
 }
 
 namespace ostrac::vm {
@@ -23,27 +23,27 @@ namespace ostrac::vm {
 inline constexpr std::size_t max_string_length = 254;
 
 // a b -> a+b: numbers, element-wise matrix sum, or string concatenation.
-void op_add(session::Session& s);
+void op_add(state::Machine& s);
 // a b -> a-b: numbers or element-wise matrix difference.
-void op_sub(session::Session& s);
+void op_sub(state::Machine& s);
 // a b -> a*b: numbers, a matrix scaled by a number (either side), or the
 // matrix product; the product of two one-row matrices is the number in its
 // first element (the dot product of two rows of equal length).
-void op_mul(session::Session& s);
+void op_mul(state::Machine& s);
 // a b -> a/b: numbers, a matrix times the reciprocal of a number, a number
 // times the inverse of a matrix, or a matrix times the inverse of a matrix
 // (always a matrix). Fails with "Error division_by_zero " on a zero divisor
 // and on a floating-point fault of the quotient (see operators.cpp).
-void op_div(session::Session& s);
+void op_div(state::Machine& s);
 // a b -> a^b: Real to Real by the library power function (a negative base
 // with a fractional exponent gives NaN), Complex to Real by the complex
 // power; any other pair is an "Incorrect type".
-void op_pow(session::Session& s);
+void op_pow(state::Machine& s);
 // a -> -a, as a * -1: numbers and every element of a matrix.
-void op_neg(session::Session& s);
+void op_neg(state::Machine& s);
 // a b -> the remainder of a/b with the sign of a; 0 for a zero divisor or an
 // infinite dividend, a itself for an infinite divisor.
-void op_mod(session::Session& s);
+void op_mod(state::Machine& s);
 // The remainder op_mod pushes for two reals.
 inline double remainder_of(double dividend, double divisor) {
     // fmod gives NaN for these two; an infinite divisor needs no special
@@ -65,21 +65,21 @@ inline double remainder_of(double dividend, double divisor) {
 }
 // modulus angle -> the number with that modulus and that angle, the angle in
 // the current angle unit.
-void op_polar(session::Session& s);
+void op_polar(state::Machine& s);
 // a b -> the cross product of two 1 by 3 matrices.
-void op_cross(session::Session& s);
+void op_cross(state::Machine& s);
 
 // Comparisons, pushing 1 or 0. Reals compare by value; Complexes only for
 // (in)equality of both parts; strings are equal ignoring the case of a..z and
 // ordered by their lengths alone.
-void op_eq(session::Session& s);
-void op_ne(session::Session& s);
-void op_gt(session::Session& s);
-void op_lt(session::Session& s);
-void op_ge(session::Session& s);
-void op_le(session::Session& s);
+void op_eq(state::Machine& s);
+void op_ne(state::Machine& s);
+void op_gt(state::Machine& s);
+void op_lt(state::Machine& s);
+void op_ge(state::Machine& s);
+void op_le(state::Machine& s);
 // Logical operators on two Reals (non-zero is true), pushing 1 or 0.
-void op_or(session::Session& s);
-void op_and(session::Session& s);
+void op_or(state::Machine& s);
+void op_and(state::Machine& s);
 
 }  // namespace ostrac::vm

@@ -4,18 +4,38 @@
 #include <new>
 #include <variant>
 
-#include "session/session.h"
+#include "state/machine.h"
 #include "vm/assignment.h"
 #include "vm/frames.h"
 #include "vm/matrix_ops.h"
-#include "vm/stack_ops.h"
-#include "vm/symbols.h"
+#include "state/stack_ops.h"
+#include "state/symbols.h"
 
 namespace ostrac::vm {
 
-using session::slot::EVAL0;
-using session::slot::PROC0;
-using session::slot::SUB0;
+using state::BlockCell;
+using state::Machine;
+using state::OperandStack;
+using state::ReturnOffsetCell;
+using state::SymbolEntry;
+using state::Value;
+using state::ValueType;
+using state::get_ref;
+using state::holds_alternative;
+namespace kind = state::kind;
+using state::pop_id;
+using state::pop_int;
+using state::push_float;
+using state::push_id;
+using state::push_int;
+using state::push_matrix;
+using state::push_number;
+using state::push_text;
+using state::release_scope;
+
+using state::slot::EVAL0;
+using state::slot::PROC0;
+using state::slot::SUB0;
 
 namespace {
 
@@ -23,7 +43,7 @@ namespace {
 // start-up file, not one of the engine's own names (the two main blocks,
 // the constants, the system variables), and not a routine that is running,
 // whose code would be replaced under it.
-bool may_define(const Session& s, std::int32_t id) {
+bool may_define(const Machine& s, std::int32_t id) {
     const std::int32_t k = s.symbols[id].kind;
     return id != PROC0 && id != EVAL0 && k != kind::constant && k != kind::system &&
            k != kind::protected_function && k != kind::protected_procedure && !block_in_use(s, id);
@@ -31,7 +51,7 @@ bool may_define(const Session& s, std::int32_t id) {
 
 }  // namespace
 
-void op_define(Session& s, bool procedure) {
+void op_define(Machine& s, bool procedure) {
     const std::int32_t id = pop_id(s);
     const std::int32_t end = pop_int(s);
     // A body's end position is an offset in PROC0; inside another routine or
@@ -53,7 +73,7 @@ void op_define(Session& s, bool procedure) {
     s.pc = end;
 }
 
-void op_params(Session& s) {
+void op_params(Machine& s) {
     const std::int32_t m = pop_int(s);
     if (m < 0 || m >= s.stack.depth()) s.fatal_error("Number of parameters is incorrect");
     std::array<std::int32_t, OperandStack::capacity> formals;  // m < depth <= capacity; [0, m) filled below
@@ -69,7 +89,7 @@ void op_params(Session& s) {
     }
 }
 
-void op_call(Session& s) {
+void op_call(Machine& s) {
     const std::int32_t id = pop_id(s);
     if (s.symbols[id].has_code) {
         const std::int32_t n = pop_int(s);
@@ -95,7 +115,7 @@ void op_call(Session& s) {
     s.fatal_error("");
 }
 
-void push_entry_value(Session& s, std::int32_t index) {
+void push_entry_value(Machine& s, std::int32_t index) {
     const SymbolEntry& e = s.symbols[get_ref(s, index)];
     switch (e.type) {
     case ValueType::Complex:
@@ -119,7 +139,7 @@ void push_entry_value(Session& s, std::int32_t index) {
 namespace {
 
 // The result a finished routine leaves: its value, or SUB0 for a procedure.
-void push_result(Session& s, std::int32_t routine) {
+void push_result(Machine& s, std::int32_t routine) {
     if (s.symbols[routine].type == ValueType::Procedure) {
         push_id(s, SUB0);
     } else {
@@ -129,14 +149,14 @@ void push_result(Session& s, std::int32_t routine) {
 
 }  // namespace
 
-void op_endfunc(Session& s) {
+void op_endfunc(Machine& s) {
     const std::int32_t routine = s.current_block;
     release_scope(s, routine);
     return_from_block(s);
     push_result(s, routine);
 }
 
-void op_exitfunc(Session& s) {
+void op_exitfunc(Machine& s) {
     const std::int32_t routine = s.current_block;
     if (routine == PROC0 || routine == EVAL0) s.fatal_error("Cannot return from fucntion");
     release_scope(s, routine);

@@ -8,29 +8,29 @@
 
 #include <cstdint>
 
-#include "session/session.h"
+#include "state/machine.h"
 
 namespace ostrac::vm {
 
-using session::Session;
+using state::Machine;
 
-void op_define(Session& s, bool procedure);  // endpos id -> : DEFFUNC, DEFSUB
-void op_params(Session& s);                  // a1..an cnt p1..pm m ->
-void op_call(Session& s);                    // a1..an cnt id -> result
-void op_endfunc(Session& s);                 // -> result
-void op_exitfunc(Session& s);                // ... -> result
+void op_define(Machine& s, bool procedure);  // endpos id -> : DEFFUNC, DEFSUB
+void op_params(Machine& s);                  // a1..an cnt p1..pm m ->
+void op_call(Machine& s);                    // a1..an cnt id -> result
+void op_endfunc(Machine& s);                 // -> result
+void op_exitfunc(Machine& s);                // ... -> result
 
 // Pushes the value an entry holds (after following references) as a cell.
-void push_entry_value(Session& s, std::int32_t index);
+void push_entry_value(Machine& s, std::int32_t index);
 
 // Starts routine `id` (an entry with code) at its first instruction, its
 // return frame already pushed.
-inline void enter_routine(Session& s, std::int32_t id) {
+inline void enter_routine(Machine& s, std::int32_t id) {
     s.set_position(id, 0);
     // Step over: the first call of the stepped line moves the stop past
     // that line; calls made inside the routine leave it there, so the step
     // never ends inside the routine.
-    if (s.debug_mode == 3 && s.target_line == -1) s.target_line = s.current_line + 1;
+    if (s.debug_mode == state::DebugMode::StepOver && s.target_line == -1) s.target_line = s.current_line + 1;
 }
 
 }  // namespace ostrac::vm

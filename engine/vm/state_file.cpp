@@ -18,13 +18,33 @@
 #include <vector>
 
 #include "session/file_replacement.h"
-#include "session/session.h"
+#include "state/machine.h"
 #include "code/code_reader.h"
 #include "code/names.h"
-#include "vm/operand_stack.h"
-#include "vm/symbol_table.h"
+#include "state/operand_stack.h"
+#include "state/symbol_table.h"
 
 namespace ostrac::vm {
+
+using numeric::Complex;
+using numeric::Matrix;
+
+using state::BlockCell;
+using state::GosubCell;
+using state::IdentCell;
+using state::IntCell;
+using state::LoopFrameCell;
+using state::MatrixRef;
+using state::OperandStack;
+using state::ReturnOffsetCell;
+using state::SymbolEntry;
+using state::Text;
+using state::Value;
+using state::ValueTag;
+using state::ValueType;
+namespace kind = state::kind;
+using state::tag_of;
+using state::visit;
 
 using code::max_name_length;
 using code::read_f64;
@@ -35,8 +55,8 @@ using code::write_i32;
 namespace {
 
 namespace fs = std::filesystem;
-using session::Session;
-namespace slot = session::slot;
+using state::Machine;
+namespace slot = state::slot;
 
 constexpr std::size_t header_size = 20;
 constexpr std::size_t cell_size = 20;
@@ -136,7 +156,7 @@ bool matrix_fits(const MatrixRef& m) {
            m->cols() <= Matrix::max_dimension;
 }
 
-[[noreturn]] void unsaveable(Session& s, std::string_view what) {
+[[noreturn]] void unsaveable(Machine& s, std::string_view what) {
     s.fatal_error_fmt("Cannot save %s in the state file\n", what);
 }
 
@@ -188,7 +208,7 @@ private:
     std::uintmax_t size_ = 0;
 };
 
-void write_cell(Session& s, Writer& w, const Value& v) {
+void write_cell(Machine& s, Writer& w, const Value& v) {
     const Payload payload = visit(
         [&s](const auto& cell) -> Payload {
             using T = std::decay_t<decltype(cell)>;
@@ -221,7 +241,7 @@ void write_cell(Session& s, Writer& w, const Value& v) {
 
 // A free slot carries nothing after its record, so it writes no pointers:
 // what it holds is exactly what a load gives back.
-Payload entry_payload(Session& s, const SymbolEntry& e) {
+Payload entry_payload(Machine& s, const SymbolEntry& e) {
     switch (e.type) {
     case ValueType::Reference:
         return int_payload(e.ref);
@@ -241,7 +261,7 @@ Payload entry_payload(Session& s, const SymbolEntry& e) {
     return number_payload(e.number);
 }
 
-void write_record(Session& s, Writer& w, const SymbolEntry& e) {
+void write_record(Machine& s, Writer& w, const SymbolEntry& e) {
     const bool with_code = !e.is_free() && e.has_code;
     const Payload payload = entry_payload(s, e);
 
@@ -273,7 +293,7 @@ void write_record(Session& s, Writer& w, const SymbolEntry& e) {
     }
 }
 
-void encode_state(Session& s, Writer& w) {
+void encode_state(Machine& s, Writer& w) {
     if (s.symbols.capacity() > max_capacity) unsaveable(s, "a table this large");
     w.i32(s.stack.depth());
     w.i32(s.symbols.capacity());
@@ -436,8 +456,8 @@ void check_predefined(const std::vector<SymbolEntry>& entries) {
         std::size_t code_size;
     };
     static constexpr std::array<Expected, predefined_count> expected{{
-        {"PROC0", kind::global, Session::proc0_size},
-        {"EVAL0", kind::free_slot, Session::eval0_size},
+        {"PROC0", kind::global, Machine::proc0_size},
+        {"EVAL0", kind::free_slot, Machine::eval0_size},
         {"PI", kind::constant, 0},
         {"SUB0", kind::constant, 0},
         {"ANS", kind::free_slot, 0},
@@ -519,7 +539,7 @@ ReadResult read_file(const fs::path& path, std::vector<std::uint8_t>& bytes) {
 
 }  // namespace
 
-void state_save(Session& s) {
+void state_save(Machine& s) {
     try {
         // The whole state is measured, and every value checked, before
         // anything is written.
@@ -538,7 +558,7 @@ void state_save(Session& s) {
     }
 }
 
-void state_load(Session& s, std::string_view name) {
+void state_load(Machine& s, std::string_view name) {
     LoadedState loaded;
     std::string problem;
     try {
@@ -571,7 +591,7 @@ void state_load(Session& s, std::string_view name) {
     s.set_position(slot::PROC0, 0);
 }
 
-void session_reload(Session& s) {
+void session_reload(Machine& s) {
     state_load(s, "data.bin");
     // Whatever was in progress (an INPUT waiting for its answer) ran code
     // that no longer exists: the next line starts a new command.

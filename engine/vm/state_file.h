@@ -16,8 +16,8 @@
 #include <cstdint>
 #include <string_view>
 
-namespace ostrac::session {
-class Session;
+namespace ostrac::state {
+class Machine;
 }
 
 namespace ostrac::vm {
@@ -32,7 +32,7 @@ inline constexpr std::uintmax_t max_state_file_size = std::uintmax_t{256} << 20;
 // cannot hold: "Cannot save <name> in the state file"; a state above the
 // size limit: "Cannot save more than 256 MiB in the state file"; no memory:
 // "memory error". Each is checked before anything is written.
-void state_save(session::Session& s);
+void state_save(state::Machine& s);
 
 // Reads the named file from the home folder and replaces the symbol table and
 // the angle and coordinate modes with its contents. The whole file is checked
@@ -41,10 +41,10 @@ void state_save(session::Session& s);
 // "Fichero de estado corrupto: <what>", and the session keeps its table and
 // modes. After a load the operand stack is empty (restored cells are dropped)
 // and the machine stands at the start of PROC0.
-void state_load(session::Session& s, std::string_view name);
+void state_load(state::Machine& s, std::string_view name);
 
 // The console's Load button: loads "data.bin", which leaves the machine at the
 // start of PROC0 with an empty stack, and shows the loaded modes.
-void session_reload(session::Session& s);
+void session_reload(state::Machine& s);
 
 }  // namespace ostrac::vm

@@ -2,17 +2,27 @@
 
 #include <variant>
 
-#include "session/session.h"
+#include "state/machine.h"
 #include "vm/assignment.h"
 #include "vm/routines.h"
-#include "vm/stack_ops.h"
+#include "state/stack_ops.h"
 #include "vm/value_print.h"
 
 namespace ostrac::vm {
 
-using session::slot::ANS;
+using state::IdentCell;
+using state::Value;
+using state::ValueType;
+using state::get_if;
+using state::pop;
+using state::pop_int;
+using state::pop_operand;
+using state::push_id;
+using state::push_int;
 
-void op_show(session::Session& s) {
+using state::slot::ANS;
+
+void op_show(state::Machine& s) {
     if (s.stack.depth() > 0) {
         if (const auto* id = get_if<IdentCell>(&s.stack.top());
             id != nullptr && s.symbols[id->index].type == ValueType::Procedure) {
@@ -35,7 +45,7 @@ void op_show(session::Session& s) {
     op_print(s);
 }
 
-void op_print(session::Session& s) {
+void op_print(state::Machine& s) {
     const std::int32_t n = pop_int(s);
     if (n == 0) return;
     if (n < 0 || n > s.stack.depth()) s.fatal_error("error bsp<0");

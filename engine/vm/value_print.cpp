@@ -1,9 +1,14 @@
 #include "vm/value_print.h"
 
-#include "session/session.h"
+#include "state/machine.h"
 #include "vm/number_format.h"
 
 namespace ostrac::vm {
+
+using numeric::Matrix;
+
+using state::Operand;
+using state::ValueType;
 
 namespace {
 
@@ -40,7 +45,7 @@ void append_printed(std::string& out, const Operand& v, int coord_mode, int angl
     }
 }
 
-void print_value(session::Session& s, const Operand& v) {
+void print_value(state::Machine& s, const Operand& v) {
     std::string text;
     if (v.type != ValueType::Matrix || !v.matrix) {
         append_printed(text, v, s.coord_mode(), s.angle_unit());

@@ -11,13 +11,15 @@
 
 #include <string>
 
-#include "vm/value.h"
+#include "state/value.h"
 
-namespace ostrac::session {
-class Session;
+namespace ostrac::state {
+class Machine;
 }
 
 namespace ostrac::vm {
+
+using state::Operand;
 
 // Appends the printed form of v; other value types append nothing.
 void append_printed(std::string& out, const Operand& v, int coord_mode, int angle_unit);
@@ -25,6 +27,6 @@ void append_printed(std::string& out, const Operand& v, int coord_mode, int angl
 // Prints v on the console in the current coordinate mode and angle unit.
 // Each matrix row goes out as its own piece ending with its line break, so
 // that every row becomes one pane line.
-void print_value(session::Session& s, const Operand& v);
+void print_value(state::Machine& s, const Operand& v);
 
 }  // namespace ostrac::vm

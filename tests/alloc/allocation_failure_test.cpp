@@ -14,7 +14,7 @@ namespace {
 
 // Fails the first, the second, ... allocation of `operation` until it runs
 // through; after each failure `m(2, 1)` must still be `kept`.
-void fail_each_allocation(test::TestSession& ts, void (*operation)(session::Session&), const std::string& kept) {
+void fail_each_allocation(test::TestSession& ts, void (*operation)(state::Machine&), const std::string& kept) {
     for (long n = 1;; ++n) {
         SCOPED_TRACE(n);
         test::fail_allocation(n);

@@ -233,7 +233,7 @@ TEST(CompileTest, MarkerSlotThatDoesNotFitIsRefused) {
     // the 99th line end opens its slot at 1980, the 100th finds no room at
     // 2000.
     TestSession ts;
-    ts.session->debug_mode = 2;
+    ts.session->debug_mode = session::DebugMode::EveryLine;
     EXPECT_NO_THROW(test::compile_program(ts, std::vector<std::string>(99, "x=1"), EVAL0));
     EXPECT_THROW(test::compile_program(ts, std::vector<std::string>(100, "x=1"), EVAL0),
                  session::FatalError);

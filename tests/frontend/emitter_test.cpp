@@ -137,7 +137,7 @@ TEST(EmitterTest, DebugLineMarkers) {
     for (const MarkerCase& c : cases) {
         SCOPED_TRACE(testing::Message() << "line " << c.line);
         TestSession ts;
-        ts.session->debug_mode = 2;
+        ts.session->debug_mode = session::DebugMode::EveryLine;
         auto& block = ts.session->symbols[session::slot::PROC0].code;
         std::fill(block.begin(), block.end(), static_cast<std::uint8_t>(code::Op::ADD));
         Listing got;
@@ -149,7 +149,7 @@ TEST(EmitterTest, DebugLineMarkers) {
 
 TEST(EmitterTest, ExitEndFollowsTheOpenMarkerSlot) {
     TestSession ts;
-    ts.session->debug_mode = 1;
+    ts.session->debug_mode = session::DebugMode::RunToTarget;
     EXPECT_NO_THROW(test::compile_line(ts, "a = 1"));
     const auto& code = ts.session->symbols[session::slot::PROC0].code;
     EXPECT_EQ(code[20], 0);  // the open slot

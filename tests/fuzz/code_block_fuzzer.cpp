@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "fuzz_session.h"
-#include "vm/symbols.h"
+#include "state/symbols.h"
 
 using namespace ostrac;
 
@@ -46,9 +46,9 @@ void fill_block(session::Session& s, int block, std::string_view code) {
 
 // What a definition leaves: a function or procedure entry owning the body.
 void define_routine(session::Session& s, const std::string& name, bool procedure, std::string_view body) {
-    const std::int32_t id = vm::lookup_or_create(s, name, vm::kind::global);
-    s.symbols.set_kind(id, procedure ? vm::kind::procedure : vm::kind::function);
-    if (procedure) s.symbols[id].type = vm::ValueType::Procedure;
+    const std::int32_t id = state::lookup_or_create(s, name, state::kind::global);
+    s.symbols.set_kind(id, procedure ? state::kind::procedure : state::kind::function);
+    if (procedure) s.symbols[id].type = state::ValueType::Procedure;
     s.symbols.set_code(id, std::vector<std::uint8_t>(body.begin(), body.end()));
 }
 

@@ -7,12 +7,12 @@
 #include <string>
 
 #include "fuzz_session.h"
-#include "session/console_output.h"
+#include "state/console_output.h"
 
 using namespace ostrac;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    session::ConsoleOutput out;
+    state::ConsoleOutput out;
     std::string fed;  // fed since the last finished line
     std::string line;
     std::size_t i = 0;

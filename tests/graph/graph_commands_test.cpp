@@ -12,7 +12,7 @@
 #include "graph/recording_chart.h"
 #include "graph/redraw.h"
 #include "support/test_session.h"
-#include "vm/stack_ops.h"
+#include "state/stack_ops.h"
 
 namespace ostrac {
 namespace {
@@ -22,7 +22,7 @@ using graph::SeriesTable;
 using numeric::Matrix;
 using test::RecordingChart;
 
-using Command = void (*)(session::Session&);
+using Command = void (*)(state::Machine&);
 using Arg = std::variant<double, Matrix, std::string>;
 using Points = std::vector<graph::Point>;
 
@@ -51,11 +51,11 @@ protected:
 
     void push_args(const std::vector<Arg>& args, int count) {
         for (const Arg& a : args) {
-            if (const auto* d = std::get_if<double>(&a)) vm::push_float(s(), *d);
-            if (const auto* m = std::get_if<Matrix>(&a)) vm::push_matrix(s(), *m);
-            if (const auto* t = std::get_if<std::string>(&a)) vm::push_text(s(), *t);
+            if (const auto* d = std::get_if<double>(&a)) state::push_float(s(), *d);
+            if (const auto* m = std::get_if<Matrix>(&a)) state::push_matrix(s(), *m);
+            if (const auto* t = std::get_if<std::string>(&a)) state::push_text(s(), *t);
         }
-        vm::push_int(s(), count);
+        state::push_int(s(), count);
     }
 
     // Runs a built-in with its arguments; it must leave exactly SUB0.
@@ -63,8 +63,8 @@ protected:
         push_args(args, static_cast<int>(args.size()));
         op(s());
         ASSERT_EQ(s().stack.depth(), 1);
-        const vm::Value v = vm::pop(s());
-        const auto* id = vm::get_if<vm::IdentCell>(&v);
+        const state::Value v = state::pop(s());
+        const auto* id = state::get_if<state::IdentCell>(&v);
         ASSERT_NE(id, nullptr);
         EXPECT_EQ(id->index, session::slot::SUB0);
     }
@@ -168,11 +168,11 @@ TEST_F(GraphCommandsTest, SetserieTitlesAndGdraw) {
     EXPECT_EQ(ts.host.chart_title_texts, (std::vector<std::string>{"Main\nsecond", "time", "speed"}));
     EXPECT_EQ(ts.host.chart_redraws, 0);
 
-    vm::push_float(s(), 42.0);
+    state::push_float(s(), 42.0);
     graph::op_graph(s());
     EXPECT_EQ(ts.host.chart_redraws, 1);
     ASSERT_EQ(s().stack.depth(), 1) << "gdraw leaves the stack as it found it";
-    EXPECT_EQ(vm::pop_real(s()), 42.0);
+    EXPECT_EQ(state::pop_real(s()), 42.0);
 }
 
 TEST_F(GraphCommandsTest, InitClearsTheSeriesTable) {

@@ -77,7 +77,7 @@ public:
         const auto lines = run("ANS = " + expression);
         EXPECT_TRUE(lines.empty()) << expression << " printed " << (lines.empty() ? "" : lines.front());
         const auto& ans = t_.session->symbols[session::slot::ANS];
-        EXPECT_EQ(ans.type, vm::ValueType::Real) << expression;
+        EXPECT_EQ(ans.type, state::ValueType::Real) << expression;
         return ans.number.re;
     }
 

@@ -7,8 +7,8 @@
 
 #include "support/code_builder.h"
 #include "support/test_session.h"
-#include "vm/stack_ops.h"
-#include "vm/symbols.h"
+#include "state/stack_ops.h"
+#include "state/symbols.h"
 
 namespace ostrac {
 namespace {
@@ -60,8 +60,8 @@ TEST_F(SessionTest, RunsOneInstructionPerStep) {
     EXPECT_EQ(s().stack.depth(), 0) << "the command's return frame is gone";
     EXPECT_EQ(s().pc, 0);
 
-    const auto x = vm::lookup_or_create(s(), "x", 0);
-    EXPECT_EQ(s().symbols[x].type, vm::ValueType::Real);
+    const auto x = state::lookup_or_create(s(), "x", 0);
+    EXPECT_EQ(s().symbols[x].type, state::ValueType::Real);
     EXPECT_EQ(s().symbols[x].number.re, 2.0);
 
     EXPECT_EQ(ts.host.suspends, 0);
@@ -99,7 +99,7 @@ TEST_F(SessionTest, FatalErrorReturnsToIdleAndKeepsTheTable) {
     for (int i = 0; i < capacity; ++i) {
         EXPECT_EQ(s().symbols[i].is_free() ? "" : s().symbols[i].name, names[static_cast<std::size_t>(i)]);
     }
-    EXPECT_EQ(s().symbols[vm::lookup_or_create(s(), "x", 0)].number.re, 5.0);
+    EXPECT_EQ(s().symbols[state::lookup_or_create(s(), "x", 0)].number.re, 5.0);
 }
 
 TEST_F(SessionTest, BreakFromAnotherThreadStopsAnEndlessLoop) {
@@ -170,12 +170,12 @@ TEST_F(SessionTest, FormattedErrorsStandOnALineOfTheirOwn) {
 
 TEST_F(SessionTest, ResetLeavesDebuggingAndRestoresThePrompt) {
     s().set_prompt("x[1]?");
-    s().debug_mode = 2;
+    s().debug_mode = session::DebugMode::EveryLine;
     s().input_answer_phase = true;
-    vm::push_float(s(), 1);
+    state::push_float(s(), 1);
     s().reset();
     EXPECT_EQ(ts.host.prompt, ">>");
-    EXPECT_EQ(s().debug_mode, 0);
+    EXPECT_EQ(s().debug_mode, session::DebugMode::Off);
     EXPECT_FALSE(s().input_answer_phase);
     EXPECT_EQ(s().stack.depth(), 0);
     EXPECT_EQ(ts.host.editor_resets, 1);
@@ -197,7 +197,7 @@ TEST(ConsoleOutputTest, CollectsTextIntoPaneLines) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.line);
-        session::ConsoleOutput out;
+        state::ConsoleOutput out;
         std::vector<std::string> pane;
         std::string line;
         for (const auto& p : c.prints) {
@@ -211,14 +211,14 @@ TEST(ConsoleOutputTest, CollectsTextIntoPaneLines) {
 std::string position_of(const session::Session& s) {
     std::string out = std::to_string(s.current_block) + ":" + std::to_string(s.pc) + " |";
     for (int i = 0; i < s.stack.depth(); ++i) {
-        const vm::Value& cell = s.stack.at(i);
+        const state::Value& cell = s.stack.at(i);
         out += " " + std::to_string(static_cast<int>(cell.tag())) + "=";
-        if (const auto* d = vm::get_if<double>(&cell)) out += std::to_string(*d);
-        if (const auto* n = vm::get_if<vm::IntCell>(&cell)) out += std::to_string(n->value);
-        if (const auto* id = vm::get_if<vm::IdentCell>(&cell)) out += std::to_string(id->index);
-        if (const auto* b = vm::get_if<vm::BlockCell>(&cell)) out += std::to_string(b->value);
-        if (const auto* r = vm::get_if<vm::ReturnOffsetCell>(&cell)) out += std::to_string(r->offset);
-        if (const auto* text = vm::get_if<vm::Text>(&cell)) out += **text;
+        if (const auto* d = state::get_if<double>(&cell)) out += std::to_string(*d);
+        if (const auto* n = state::get_if<state::IntCell>(&cell)) out += std::to_string(n->value);
+        if (const auto* id = state::get_if<state::IdentCell>(&cell)) out += std::to_string(id->index);
+        if (const auto* b = state::get_if<state::BlockCell>(&cell)) out += std::to_string(b->value);
+        if (const auto* r = state::get_if<state::ReturnOffsetCell>(&cell)) out += std::to_string(r->offset);
+        if (const auto* text = state::get_if<state::Text>(&cell)) out += **text;
     }
     return out;
 }

@@ -38,7 +38,7 @@ const std::vector<std::string> program = {
 // Starts the program in step-over mode and returns the line it first stops
 // at (the first marker).
 int start(test::TestSession& t) {
-    t.session->debug_mode = 3;
+    t.session->debug_mode = session::DebugMode::StepOver;
     t.session->target_line = -1;
     frontend::select_editor_feed(*t.session, program);
     t.session->run_state = RunState::Running;
@@ -49,7 +49,7 @@ int start(test::TestSession& t) {
 // Presses Step once more and returns the line of the next stop, or 0 when the
 // program ended.
 int step_over(test::TestSession& t) {
-    t.session->debug_mode = 3;
+    t.session->debug_mode = session::DebugMode::StepOver;
     t.session->target_line = -1;
     t.session->run_state = RunState::Running;
     t.run();
@@ -66,12 +66,12 @@ TEST(StepOverTest, NestedAndRecursiveCallsDoNotStopInsideTheRoutine) {
     const std::vector<std::string> pane = t.take_lines();
     ASSERT_FALSE(pane.empty());
     EXPECT_EQ(pane.back(), "4");
-    EXPECT_EQ(t.session->debug_mode, 0);
+    EXPECT_EQ(t.session->debug_mode, session::DebugMode::Off);
 }
 
 TEST(StepOverTest, StepIntoStopsAtEveryLineOfTheRoutines) {
     test::TestSession t;
-    t.session->debug_mode = 2;
+    t.session->debug_mode = session::DebugMode::EveryLine;
     frontend::select_editor_feed(*t.session, program);
     t.session->run_state = RunState::Running;
     std::vector<int> stops;
@@ -90,7 +90,7 @@ TEST(StepOverTest, StepIntoStopsAtEveryLineOfTheRoutines) {
 
 TEST(StepOverTest, ALineEvaluatedAtAStopKeepsTheStopsLine) {
     test::TestSession t;
-    t.session->debug_mode = 1;
+    t.session->debug_mode = session::DebugMode::RunToTarget;
     t.session->target_line = 14;
     frontend::select_editor_feed(*t.session, program);
     t.session->run_state = RunState::Running;
@@ -113,7 +113,7 @@ TEST(StepOverTest, ALineEvaluatedAtAStopKeepsTheStopsLine) {
 
 TEST(StepOverTest, ALineTypedWhileTheLastOneStillRunsIsRefused) {
     test::TestSession t;
-    t.session->debug_mode = 1;
+    t.session->debug_mode = session::DebugMode::RunToTarget;
     t.session->target_line = 15;
     frontend::select_editor_feed(*t.session, program);
     t.session->run_state = RunState::Running;

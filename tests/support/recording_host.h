@@ -4,11 +4,11 @@
 #include <string>
 #include <vector>
 
-#include "session/host.h"
+#include "state/host.h"
 
 namespace ostrac::test {
 
-class RecordingHost : public session::Host {
+class RecordingHost : public state::Host {
 public:
     void pane_add_line(std::string_view line) override { lines.emplace_back(line); }
     void set_prompt(std::string_view text) override { prompt = text; }

@@ -6,14 +6,14 @@
 #include <memory>
 #include <string>
 
-#include "vm/value.h"
+#include "state/value.h"
 
 namespace ostrac::test {
 
-inline vm::Value f(double x) { return vm::Value{x}; }
-inline vm::Value i(std::int32_t x) { return vm::Value{vm::IntCell{x}}; }
-inline vm::Value c(double re, double im) { return vm::Value{numeric::Complex{re, im}}; }
-inline vm::Value str(std::string t) { return vm::Value{std::make_shared<const std::string>(std::move(t))}; }
+inline state::Value f(double x) { return state::Value{x}; }
+inline state::Value i(std::int32_t x) { return state::Value{state::IntCell{x}}; }
+inline state::Value c(double re, double im) { return state::Value{numeric::Complex{re, im}}; }
+inline state::Value str(std::string t) { return state::Value{std::make_shared<const std::string>(std::move(t))}; }
 
 // A matrix entry written as a real number or as {re, im}.
 struct Element {
@@ -22,7 +22,7 @@ struct Element {
     numeric::Complex z;
 };
 
-inline vm::MatrixRef make_matrix(std::initializer_list<std::initializer_list<Element>> rows) {
+inline state::MatrixRef make_matrix(std::initializer_list<std::initializer_list<Element>> rows) {
     auto m = std::make_shared<numeric::Matrix>(static_cast<int>(rows.size()),
                                                static_cast<int>(rows.begin()->size()));
     int r = 0;
@@ -34,8 +34,8 @@ inline vm::MatrixRef make_matrix(std::initializer_list<std::initializer_list<Ele
     return m;
 }
 
-inline vm::Value mat(std::initializer_list<std::initializer_list<Element>> rows) {
-    return vm::Value{make_matrix(rows)};
+inline state::Value mat(std::initializer_list<std::initializer_list<Element>> rows) {
+    return state::Value{make_matrix(rows)};
 }
 
 }  // namespace ostrac::test

@@ -24,7 +24,7 @@ Q_DECLARE_METATYPE(std::vector<SyntaxSpan>)
 namespace {
 
 // Records what the engine shows; the test is its worker.
-class Host : public ostrac::session::Host {
+class Host : public ostrac::state::Host {
 public:
     void pane_add_line(std::string_view line) override { lines.emplace_back(line); }
     void set_prompt(std::string_view) override {}
@@ -276,7 +276,7 @@ void EditorLogicTest::run_starts_the_program_without_debugging() {
 void EditorLogicTest::step_starts_and_stops_at_each_line_of_the_main_part() {
     Engine e;
     QCOMPARE(debugger::step(e.session, straight), (debugger::Outcome{.enter_debug_view = true, .resume = true}));
-    QCOMPARE(e.session.debug_mode, 3);
+    QCOMPARE(e.session.debug_mode, ostrac::session::DebugMode::StepOver);
     e.work();
     QCOMPARE(e.session.run_state.load(), RunState::Paused);
     QCOMPARE(e.take_lines(), QStringList{"[line 1]"});
@@ -292,13 +292,13 @@ void EditorLogicTest::step_starts_and_stops_at_each_line_of_the_main_part() {
     e.work();
     QCOMPARE(e.take_lines(), (QStringList{"[line 2]", "[line 3]", "[line 4]", "[line 5]", "[line 6]", "6"}));
     QCOMPARE(e.session.run_state.load(), RunState::Idle);
-    QCOMPARE(e.session.debug_mode, 0);
+    QCOMPARE(e.session.debug_mode, ostrac::session::DebugMode::Off);
 }
 
 void EditorLogicTest::run_to_stops_at_the_caret_line_then_at_the_picked_line() {
     Engine e;
     QCOMPARE(debugger::run_to(e.session, 3, 0, straight), (debugger::Outcome{.enter_debug_view = true, .resume = true}));
-    QCOMPARE(e.session.debug_mode, 1);
+    QCOMPARE(e.session.debug_mode, ostrac::session::DebugMode::RunToTarget);
     QCOMPARE(e.session.target_line, 3);
     e.work();
     QCOMPARE(e.session.current_line, 3);
@@ -328,7 +328,7 @@ void EditorLogicTest::presses_that_cannot_act_change_nothing() {
     QCOMPARE(debugger::step(e.session, straight), nothing);
     QCOMPARE(debugger::step_into(e.session, straight), nothing);
     QCOMPARE(debugger::run_to(e.session, 2, 0, straight), nothing);
-    QCOMPARE(e.session.debug_mode, 0);
+    QCOMPARE(e.session.debug_mode, ostrac::session::DebugMode::Off);
     QCOMPARE(e.session.run_state.load(), RunState::Idle);
     // The answer still reaches the INPUT.
     e.session.submit("5");
@@ -344,7 +344,7 @@ void EditorLogicTest::presses_that_cannot_act_change_nothing() {
     QCOMPARE(debugger::run(e.session, straight), nothing);
     e.session.run_state = RunState::BreakRequested;
     QCOMPARE(debugger::step_into(e.session, straight), nothing);
-    QCOMPARE(e.session.debug_mode, 0);
+    QCOMPARE(e.session.debug_mode, ostrac::session::DebugMode::Off);
 }
 
 void EditorLogicTest::a_line_evaluated_at_a_stop_keeps_the_program_paused() {
@@ -372,7 +372,7 @@ void EditorLogicTest::edit_stops_the_program_and_resets_the_debugger() {
     e.session.step();
     QCOMPARE(e.take_lines(), (QStringList{"[line 1]", "User Halted!"}));
     QCOMPARE(e.host.resets, resets + 1);
-    QCOMPARE(e.session.debug_mode, 0);
+    QCOMPARE(e.session.debug_mode, ostrac::session::DebugMode::Off);
     QCOMPARE(e.session.run_state.load(), RunState::Idle);
     QCOMPARE(e.session.running_flag, 0);
 }

@@ -13,7 +13,7 @@
 #include "vm/data_files.h"
 #include "vm/number_format.h"
 #include "vm/operators.h"
-#include "vm/stack_ops.h"
+#include "state/stack_ops.h"
 
 namespace ostrac {
 namespace {
@@ -22,11 +22,11 @@ using numeric::Complex;
 using numeric::Matrix;
 using session::FatalError;
 using test::TestSession;
-using vm::Value;
-using Handler = void (*)(session::Session&);
+using state::Value;
+using Handler = void (*)(state::Machine&);
 
 Value f(double x) { return Value{x}; }
-Value i(std::int32_t x) { return Value{vm::IntCell{x}}; }
+Value i(std::int32_t x) { return Value{state::IntCell{x}}; }
 Value c(double re, double im) { return Value{Complex{re, im}}; }
 Value str(std::string text) { return Value{std::make_shared<const std::string>(std::move(text))}; }
 
@@ -45,15 +45,15 @@ Value mat(std::initializer_list<std::initializer_list<Complex>> rows) {
 // "string '5 '", "[1 2 ; 3 4 ]".
 std::string describe(const Value& v) {
     std::string out;
-    if (const auto* d = vm::get_if<double>(&v)) {
+    if (const auto* d = state::get_if<double>(&v)) {
         vm::append_general(out, *d, 8);
-    } else if (const auto* z = vm::get_if<Complex>(&v)) {
+    } else if (const auto* z = state::get_if<Complex>(&v)) {
         out = "complex ";
         vm::format_number(out, *z, 0, 0);
         out.pop_back();
-    } else if (const auto* t = vm::get_if<vm::Text>(&v)) {
+    } else if (const auto* t = state::get_if<state::Text>(&v)) {
         out = "string '" + **t + "'";
-    } else if (const auto* m = vm::get_if<vm::MatrixRef>(&v)) {
+    } else if (const auto* m = state::get_if<state::MatrixRef>(&v)) {
         out = "[";
         for (int r = 1; r <= (*m)->rows(); ++r) {
             if (r > 1) out += "; ";
@@ -87,11 +87,11 @@ protected:
     // and returns the one cell it leaves.
     Value call(Handler handler, int angle_unit, const std::vector<Value>& args) {
         s().system_variable(0).current = static_cast<std::uint8_t>(angle_unit);
-        for (const Value& v : args) vm::push(s(), v);
-        vm::push_int(s(), static_cast<std::int32_t>(args.size()));
+        for (const Value& v : args) state::push(s(), v);
+        state::push_int(s(), static_cast<std::int32_t>(args.size()));
         handler(s());
         EXPECT_EQ(s().stack.depth(), 1) << "the arguments are consumed, one result is left";
-        return vm::pop(s());
+        return state::pop(s());
     }
 
     void check(const std::vector<ResultCase>& cases) {
@@ -103,7 +103,7 @@ protected:
 
     // Runs the handler over `cells` and returns its error report.
     std::string failure(Handler handler, const std::vector<Value>& cells) {
-        for (const Value& v : cells) vm::push(s(), v);
+        for (const Value& v : cells) state::push(s(), v);
         EXPECT_THROW(handler(s()), FatalError);
         s().stack.clear();
         const auto lines = ts.take_lines();
@@ -189,7 +189,7 @@ TEST_F(BuiltinTest, IntegerPartsRoundingAndFactorials) {
         {__LINE__, vm::op_ncr, 0, {f(-5.5), f(2.9)}, "10"},
     });
     // As after a conversion to an integer, a zero integer part has no sign.
-    EXPECT_FALSE(std::signbit(vm::get<double>(call(vm::op_int, 0, {f(-0.5)}))));
+    EXPECT_FALSE(std::signbit(state::get<double>(call(vm::op_int, 0, {f(-0.5)}))));
 }
 
 TEST_F(BuiltinTest, MatricesStatisticsRootsUnitsAndText) {

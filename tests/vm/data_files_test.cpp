@@ -13,8 +13,8 @@
 
 #include "support/test_session.h"
 #include "vm/data_files.h"
-#include "vm/stack_ops.h"
-#include "vm/symbols.h"
+#include "state/stack_ops.h"
+#include "state/symbols.h"
 
 namespace ostrac {
 namespace {
@@ -57,24 +57,24 @@ protected:
     }
 
     void savedata(const Matrix& m, const std::string& name) {
-        vm::push_matrix(s(), m);
-        vm::push_text(s(), name);
-        vm::push_int(s(), 2);
+        state::push_matrix(s(), m);
+        state::push_text(s(), name);
+        state::push_int(s(), 2);
         vm::op_savedata(s());
         EXPECT_TRUE(pops_sub0());
     }
     Matrix loaddata(const std::string& name) {
         const int depth = s().stack.depth();
-        vm::push_text(s(), name);
-        vm::push_int(s(), 1);
+        state::push_text(s(), name);
+        state::push_int(s(), 1);
         vm::op_loaddata(s());
         EXPECT_EQ(s().stack.depth(), depth + 1);
-        return *vm::pop_matrix(s());
+        return *state::pop_matrix(s());
     }
     // The top cell is the no-value result.
     bool pops_sub0() {
-        const vm::Value v = vm::pop(s());
-        const auto* id = vm::get_if<vm::IdentCell>(&v);
+        const state::Value v = state::pop(s());
+        const auto* id = state::get_if<state::IdentCell>(&v);
         return id != nullptr && id->index == session::slot::SUB0;
     }
 
@@ -187,13 +187,13 @@ TEST_F(DataFilesTest, SavedataChecksItsArguments) {
         std::function<void()> push_arguments;
         std::string report;
     };
-    const auto matrix = [&] { vm::push_matrix(s(), matrix_of({{1}})); };
-    const auto name = [&] { vm::push_text(s(), std::string("m.txt")); };
-    const auto number = [&] { vm::push_float(s(), 3.0); };
+    const auto matrix = [&] { state::push_matrix(s(), matrix_of({{1}})); };
+    const auto name = [&] { state::push_text(s(), std::string("m.txt")); };
+    const auto number = [&] { state::push_float(s(), 3.0); };
     const std::vector<Case> cases = {
-        {__LINE__, [&] { matrix(); number(); vm::push_int(s(), 2); }, "sSTRING expected line=0"},
-        {__LINE__, [&] { number(); name(); vm::push_int(s(), 2); }, "Incorrect type line=0"},
-        {__LINE__, [&] { matrix(); name(); vm::push_int(s(), 1); }, "Number of parameters is incorrect line=0"},
+        {__LINE__, [&] { matrix(); number(); state::push_int(s(), 2); }, "sSTRING expected line=0"},
+        {__LINE__, [&] { number(); name(); state::push_int(s(), 2); }, "Incorrect type line=0"},
+        {__LINE__, [&] { matrix(); name(); state::push_int(s(), 1); }, "Number of parameters is incorrect line=0"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.line);
@@ -214,14 +214,14 @@ TEST_F(DataFilesTest, SavedataChecksItsArguments) {
 }
 
 TEST_F(DataFilesTest, FlistPrintsEverySlotInUseInIndexOrder) {
-    vm::lookup_or_create(s(), "x", 0);
-    const auto local = vm::lookup_or_create(s(), "tmp", 0);
-    vm::lookup_or_create(s(), "Later", 0);
+    state::lookup_or_create(s(), "x", 0);
+    const auto local = state::lookup_or_create(s(), "tmp", 0);
+    state::lookup_or_create(s(), "Later", 0);
     s().symbols.release(local);
     ts.take_lines();
 
-    vm::push_float(s(), 0.0);
-    vm::push_int(s(), 1);
+    state::push_float(s(), 0.0);
+    state::push_int(s(), 1);
     vm::op_flist(s());
     EXPECT_TRUE(pops_sub0());
     EXPECT_EQ(s().stack.depth(), 0);
@@ -231,15 +231,15 @@ TEST_F(DataFilesTest, FlistPrintsEverySlotInUseInIndexOrder) {
 }
 
 TEST_F(DataFilesTest, FclsClearsTheConsoleAndLeavesItsArgument) {
-    vm::push_float(s(), 42.0);
-    vm::push_int(s(), 1);
+    state::push_float(s(), 42.0);
+    state::push_int(s(), 1);
     vm::op_fcls(s());
     EXPECT_EQ(ts.host.clears, 1);
     ASSERT_EQ(s().stack.depth(), 1);
-    EXPECT_EQ(vm::pop_real(s()), 42.0);
+    EXPECT_EQ(state::pop_real(s()), 42.0);
 
-    vm::push_float(s(), 1.0);
-    vm::push_int(s(), 2);
+    state::push_float(s(), 1.0);
+    state::push_int(s(), 2);
     EXPECT_EQ(fatal_report([&] { vm::op_fcls(s()); }), "Number of parameters is incorrect line=0");
     EXPECT_EQ(ts.host.clears, 1);
 }

@@ -6,11 +6,12 @@
 #include "support/test_session.h"
 #include "code/disassembler.h"
 #include "vm/dispatcher.h"
-#include "vm/stack_ops.h"
+#include "state/stack_ops.h"
 
 namespace ostrac {
 namespace {
 
+using session::DebugMode;
 using session::RunState;
 using test::CodeBuilder;
 using test::TestSession;
@@ -34,12 +35,12 @@ TEST_F(DispatcherTest, LiteralsPushTheirCells) {
                         .bytes);
     for (int i = 0; i < 6; ++i) EXPECT_NE(s().step(), 0);
     ASSERT_EQ(s().stack.depth(), 8);  // the command's return frame lies below
-    EXPECT_EQ(vm::get<double>(s().stack.at(2)), 2.5);
-    EXPECT_EQ(vm::get<vm::IntCell>(s().stack.at(3)).value, -7);
-    EXPECT_EQ(vm::get<numeric::Complex>(s().stack.at(4)), (numeric::Complex{0, 3}));
-    EXPECT_EQ(vm::tag_of(s().stack.at(5)), vm::ValueTag::Float) << "0i is the float 0";
-    EXPECT_EQ(*vm::get<vm::Text>(s().stack.at(6)), "hi");
-    const auto x = vm::get<vm::IdentCell>(s().stack.at(7)).index;
+    EXPECT_EQ(state::get<double>(s().stack.at(2)), 2.5);
+    EXPECT_EQ(state::get<state::IntCell>(s().stack.at(3)).value, -7);
+    EXPECT_EQ(state::get<numeric::Complex>(s().stack.at(4)), (numeric::Complex{0, 3}));
+    EXPECT_EQ(state::tag_of(s().stack.at(5)), state::ValueTag::Float) << "0i is the float 0";
+    EXPECT_EQ(*state::get<state::Text>(s().stack.at(6)), "hi");
+    const auto x = state::get<state::IdentCell>(s().stack.at(7)).index;
     EXPECT_EQ(s().symbols[x].name, "x");
     EXPECT_EQ(s().symbols[x].kind, 0);
 }
@@ -118,16 +119,16 @@ TEST_F(DispatcherTest, LineMarkersRecordTheLineOutsideDebugMode) {
 TEST_F(DispatcherTest, LineMarkersPauseAsTheDebuggerAsks) {
     struct Case {
         int line;
-        int mode;
+        DebugMode mode;
         int target;
         int paused_at;  // the first line that pauses, 0 for none
     };
     const Case cases[] = {
-        {__LINE__, 2, -1, 1},  // every line
-        {__LINE__, 1, 3, 3},   // run to line 3
-        {__LINE__, 1, 9, 0},   // target never met
-        {__LINE__, 3, -1, 1},  // step over: the next line
-        {__LINE__, 3, 2, 2},
+        {__LINE__, DebugMode::EveryLine, -1, 1},
+        {__LINE__, DebugMode::RunToTarget, 3, 3},
+        {__LINE__, DebugMode::RunToTarget, 9, 0},  // target never met
+        {__LINE__, DebugMode::StepOver, -1, 1},    // step over: the next line
+        {__LINE__, DebugMode::StepOver, 2, 2},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.line);
@@ -152,7 +153,7 @@ TEST_F(DispatcherTest, CodeInsideEvalNeverStops) {
     auto& eval = s().symbols[session::slot::EVAL0].code;
     const auto code = CodeBuilder{}.line(1).line(2).op(Op::END).bytes;
     std::copy(code.begin(), code.end(), eval.begin());
-    s().debug_mode = 2;
+    s().debug_mode = session::DebugMode::EveryLine;
     s().set_position(session::slot::EVAL0, 0);
     s().run_state = RunState::Running;
     EXPECT_NE(vm::execute_one(s()), 0);

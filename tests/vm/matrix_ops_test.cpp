@@ -10,15 +10,15 @@
 #include "support/test_session.h"
 #include "support/test_values.h"
 #include "vm/assignment.h"
-#include "vm/stack_ops.h"
-#include "vm/symbols.h"
+#include "state/stack_ops.h"
+#include "state/symbols.h"
 
 namespace ostrac {
 namespace {
 
 using numeric::Complex;
 using numeric::Matrix;
-using vm::Value;
+using state::Value;
 
 using test::c;
 using test::f;
@@ -29,10 +29,10 @@ using test::str;
 // "float 2", "complex 0 4", "string b", "matrix [1 2; 3 (0,4)]".
 std::string describe(const Value& v) {
     std::ostringstream out;
-    if (const auto* d = vm::get_if<double>(&v)) out << "float " << *d;
-    if (const auto* z = vm::get_if<Complex>(&v)) out << "complex " << z->re << ' ' << z->im;
-    if (const auto* t = vm::get_if<vm::Text>(&v)) out << "string " << **t;
-    if (const auto* m = vm::get_if<vm::MatrixRef>(&v)) {
+    if (const auto* d = state::get_if<double>(&v)) out << "float " << *d;
+    if (const auto* z = state::get_if<Complex>(&v)) out << "complex " << z->re << ' ' << z->im;
+    if (const auto* t = state::get_if<state::Text>(&v)) out << "string " << **t;
+    if (const auto* m = state::get_if<state::MatrixRef>(&v)) {
         out << "matrix [";
         for (int r = 1; r <= (*m)->rows(); ++r) {
             for (int k = 1; k <= (*m)->cols(); ++k) {
@@ -59,7 +59,7 @@ protected:
     // Pushes the cells and runs the action: the report line of its error, else
     // the description of the single cell left (nothing for an empty stack).
     std::string outcome(const std::vector<Value>& cells, const std::function<void()>& action) {
-        for (const Value& v : cells) vm::push(s(), v);
+        for (const Value& v : cells) state::push(s(), v);
         ts.take_lines();
         try {
             action();
@@ -70,7 +70,7 @@ protected:
         }
         if (s().stack.empty()) return "";
         EXPECT_EQ(s().stack.depth(), 1) << "arguments consumed, one result left";
-        return describe(vm::pop(s()));
+        return describe(state::pop(s()));
     }
 
     void run(const std::vector<Case>& cases, const std::function<void()>& action) {
@@ -81,12 +81,12 @@ protected:
     }
 
     Value var(const char* name, const Value& v) {
-        const auto index = vm::lookup_or_create(s(), name, 0);
+        const auto index = state::lookup_or_create(s(), name, 0);
         vm::store_value(s(), index, v, false);
         return id(name);
     }
-    Value id(const char* name) { return Value{vm::IdentCell{vm::lookup_or_create(s(), name, 0)}}; }
-    vm::SymbolEntry& entry(const char* name) { return s().symbols[vm::lookup_or_create(s(), name, 0)]; }
+    Value id(const char* name) { return Value{state::IdentCell{state::lookup_or_create(s(), name, 0)}}; }
+    state::SymbolEntry& entry(const char* name) { return s().symbols[state::lookup_or_create(s(), name, 0)]; }
 
     test::TestSession ts;
 };
@@ -126,7 +126,7 @@ TEST_F(MatrixOpsTest, ElementReads) {
 }
 
 TEST_F(MatrixOpsTest, CharacterReads) {
-    const vm::Text abc = std::make_shared<const std::string>("abc");
+    const state::Text abc = std::make_shared<const std::string>("abc");
     const std::string outside = "Index string out of bounds line=0";
     run({
             {__LINE__, {f(1), i(1)}, "string a"},
@@ -164,7 +164,7 @@ TEST_F(MatrixOpsTest, ElementWrites) {
         std::vector<Value> cells = c.cells;
         cells.push_back(var("v", c.before));
         const std::string result = outcome(cells, [&] { vm::op_setcell(s()); });
-        const vm::SymbolEntry& v = entry("v");
+        const state::SymbolEntry& v = entry("v");
         const Value after = v.matrix ? Value{v.matrix} : Value{v.text};
         EXPECT_EQ(result.empty() ? describe(after) : result, c.expected);
     }
@@ -174,7 +174,7 @@ TEST_F(MatrixOpsTest, WritesNeverChangeSharedStorage) {
     var("m", mat({{1, 2}}));
     var("n", id("m"));                // n = m shares the storage,
     const Value cell{entry("m").matrix};  // and so does a cell
-    const auto p = vm::lookup_or_create(s(), "p", 0);
+    const auto p = state::lookup_or_create(s(), "p", 0);
     vm::store_value(s(), p, id("n"), true);  // p is bound to n, as a parameter is
     outcome({f(1), f(1), i(2), f(9), id("m")}, [&] { vm::op_setcell(s()); });
     outcome({f(2), f(3), i(2), f(8), id("p")}, [&] { vm::op_setcell(s()); });

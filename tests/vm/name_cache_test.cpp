@@ -5,12 +5,12 @@
 #include <random>
 #include <vector>
 
-#include "vm/name_cache.h"
+#include "state/name_cache.h"
 
 namespace ostrac {
 namespace {
 
-using vm::NameCache;
+using state::NameCache;
 
 // A loop and the function it calls run their identifier operands in turn;
 // wherever their blocks and offsets lie, both must stay remembered, or every

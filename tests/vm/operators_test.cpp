@@ -12,16 +12,16 @@
 #include "support/test_session.h"
 #include "support/test_values.h"
 #include "vm/assignment.h"
-#include "vm/stack_ops.h"
-#include "vm/symbols.h"
+#include "state/stack_ops.h"
+#include "state/symbols.h"
 
 namespace ostrac {
 namespace {
 
 using numeric::Complex;
 using numeric::Matrix;
-using vm::Value;
-using OpFn = void (*)(session::Session&);
+using state::Value;
+using OpFn = void (*)(state::Machine&);
 
 constexpr double inf = std::numeric_limits<double>::infinity();
 constexpr double nan = std::numeric_limits<double>::quiet_NaN();
@@ -39,11 +39,11 @@ std::string describe(const Value& v) {
     const auto number = [&out](Complex z) {
         if (z.im == 0.0) out << z.re; else out << '(' << z.re << ',' << z.im << ')';
     };
-    if (const auto* d = vm::get_if<double>(&v)) out << "float " << *d;
-    if (const auto* n = vm::get_if<vm::IntCell>(&v)) out << "int " << n->value;
-    if (const auto* z = vm::get_if<Complex>(&v)) out << "complex " << z->re << ' ' << z->im;
-    if (const auto* t = vm::get_if<vm::Text>(&v)) out << "string " << **t;
-    if (const auto* m = vm::get_if<vm::MatrixRef>(&v)) {
+    if (const auto* d = state::get_if<double>(&v)) out << "float " << *d;
+    if (const auto* n = state::get_if<state::IntCell>(&v)) out << "int " << n->value;
+    if (const auto* z = state::get_if<Complex>(&v)) out << "complex " << z->re << ' ' << z->im;
+    if (const auto* t = state::get_if<state::Text>(&v)) out << "string " << **t;
+    if (const auto* m = state::get_if<state::MatrixRef>(&v)) {
         out << "matrix [";
         for (int r = 1; r <= (*m)->rows(); ++r) {
             for (int k = 1; k <= (*m)->cols(); ++k) {
@@ -62,7 +62,7 @@ protected:
 
     // The single result the operator leaves, described, or the report line of its error.
     std::string outcome(OpFn op, const std::vector<Value>& operands) {
-        for (const Value& v : operands) vm::push(s(), v);
+        for (const Value& v : operands) state::push(s(), v);
         ts.take_lines();
         try {
             op(s());
@@ -72,14 +72,14 @@ protected:
             return lines.empty() ? "<nothing printed>" : lines.back();
         }
         EXPECT_EQ(s().stack.depth(), 1) << "operands consumed, one result left";
-        return describe(vm::pop(s()));
+        return describe(state::pop(s()));
     }
 
     // A global variable holding `v`, as an identifier cell.
     Value var(const char* name, const Value& v) {
-        const auto index = vm::lookup_or_create(s(), name, 0);
+        const auto index = state::lookup_or_create(s(), name, 0);
         vm::store_value(s(), index, v, false);
-        return Value{vm::IdentCell{index}};
+        return Value{state::IdentCell{index}};
     }
 
     test::TestSession ts;
@@ -97,8 +97,8 @@ TEST_F(OperatorTest, ResultsAndFailuresByKindPair) {
     // Variables of value type Complex keep that kind even with an imaginary part of 0.
     const Value zero_c = var("zc", c(0, 1));
     const Value two_c = var("twoc", c(2, 1));
-    s().symbols[vm::get<vm::IdentCell>(zero_c).index].number = {0, 0};
-    s().symbols[vm::get<vm::IdentCell>(two_c).index].number = {2, 0};
+    s().symbols[state::get<state::IdentCell>(zero_c).index].number = {0, 0};
+    s().symbols[state::get<state::IdentCell>(two_c).index].number = {2, 0};
     const std::string unsupported = "Unsupported operator for these types line=0";
     const std::string by_zero = "Error division_by_zero  line=0";
     const std::string incorrect = "Incorrect type line=0";
@@ -173,10 +173,10 @@ TEST_F(OperatorTest, ModMatchesFmodBitForBit) {
     for (double a : values) {
         for (double b : values) {
             if (b == 0.0 || std::isinf(a)) continue;
-            vm::push_float(s(), a);
-            vm::push_float(s(), b);
+            state::push_float(s(), a);
+            state::push_float(s(), b);
             vm::op_mod(s());
-            const double got = vm::pop_real(s());
+            const double got = state::pop_real(s());
             const double want = std::fmod(a, b);
             EXPECT_EQ(std::bit_cast<std::uint64_t>(got), std::bit_cast<std::uint64_t>(want))
                 << a << " mod " << b << ": " << got << " instead of " << want;
@@ -186,21 +186,21 @@ TEST_F(OperatorTest, ModMatchesFmodBitForBit) {
 
 TEST_F(OperatorTest, ZeroImaginaryPartCollapsesToAFloat) {
     // 2 = 2 + 3i - 3i
-    vm::push_float(s(), 2);
-    vm::push_float(s(), 2);
-    vm::push_number(s(), {0, 3});
+    state::push_float(s(), 2);
+    state::push_float(s(), 2);
+    state::push_number(s(), {0, 3});
     vm::op_add(s());
-    vm::push_number(s(), {0, 3});
+    state::push_number(s(), {0, 3});
     vm::op_sub(s());
     EXPECT_EQ(describe(s().stack.top()), "float 2");
     EXPECT_EQ(outcome(vm::op_eq, {}), "int 1");
 }
 
 TEST_F(OperatorTest, RealPowerOfANegativeBaseIsNaNNotAComplexRoot) {
-    vm::push_float(s(), -8);
-    vm::push_float(s(), 1.0 / 3.0);
+    state::push_float(s(), -8);
+    state::push_float(s(), 1.0 / 3.0);
     vm::op_pow(s());
-    EXPECT_TRUE(std::isnan(vm::get<double>(s().stack.top())));
+    EXPECT_TRUE(std::isnan(state::get<double>(s().stack.top())));
 }
 
 TEST_F(OperatorTest, PolarTakesTheAngleInTheCurrentUnit) {
@@ -215,10 +215,10 @@ TEST_F(OperatorTest, PolarTakesTheAngleInTheCurrentUnit) {
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << "line " << c.line);
         s().system_variables()[0].current = static_cast<std::uint8_t>(c.unit);
-        vm::push_float(s(), c.modulus);
-        vm::push_float(s(), c.angle);
+        state::push_float(s(), c.modulus);
+        state::push_float(s(), c.angle);
         vm::op_polar(s());
-        const Complex z = vm::pop_number(s());
+        const Complex z = state::pop_number(s());
         EXPECT_NEAR(z.re, c.re, 1e-14 * c.modulus);  // pi is carried to 15 digits
         EXPECT_NEAR(z.im, c.im, 1e-14 * c.modulus);
     }

@@ -17,9 +17,9 @@
 #include <vector>
 
 #include "support/test_session.h"
-#include "vm/stack_ops.h"
+#include "state/stack_ops.h"
 #include "vm/state_file.h"
-#include "vm/symbols.h"
+#include "state/symbols.h"
 
 namespace ostrac {
 namespace {
@@ -134,19 +134,19 @@ Image image_of(std::vector<Record> records, std::uint32_t proc0 = 1, std::uint32
 
 // "" when the entries hold the same symbol, else the first difference. Free
 // slots compare by kind and their stale name.
-std::string entry_difference(const vm::SymbolEntry& a, const vm::SymbolEntry& b) {
+std::string entry_difference(const state::SymbolEntry& a, const state::SymbolEntry& b) {
     if (a.name != b.name || a.kind != b.kind) return "name or kind";
     if (a.is_free()) return "";
     if (a.type != b.type || a.has_code != b.has_code || a.code != b.code) return "type or code";
     if (a.code_length != b.code_length) return "code length";
-    if (a.type == vm::ValueType::Reference) return a.ref == b.ref ? "" : "reference";
-    if (a.type == vm::ValueType::String) return *a.text == *b.text ? "" : "text";
-    if (a.type == vm::ValueType::Matrix) return *a.matrix == *b.matrix ? "" : "matrix";
+    if (a.type == state::ValueType::Reference) return a.ref == b.ref ? "" : "reference";
+    if (a.type == state::ValueType::String) return *a.text == *b.text ? "" : "text";
+    if (a.type == state::ValueType::Matrix) return *a.matrix == *b.matrix ? "" : "matrix";
     return bits(a.number.re) == bits(b.number.re) && bits(a.number.im) == bits(b.number.im) ? "" : "number";
 }
 
 struct Snapshot {
-    std::vector<vm::SymbolEntry> entries;
+    std::vector<state::SymbolEntry> entries;
     int angle;
     int coord;
 };
@@ -172,8 +172,8 @@ class StateFileTest : public ::testing::Test {
 protected:
     session::Session& s() { return *ts.session; }
     fs::path home() const { return ts.home.path(); }
-    vm::SymbolEntry& entry(const char* name, std::int32_t scope = 0) {
-        return s().symbols[vm::lookup_or_create(s(), name, scope)];
+    state::SymbolEntry& entry(const char* name, std::int32_t scope = 0) {
+        return s().symbols[state::lookup_or_create(s(), name, scope)];
     }
     void set_modes(std::uint8_t angle, std::uint8_t coord) {
         s().system_variable(0).current = angle;
@@ -191,43 +191,43 @@ protected:
     void fill_every_kind() {
         entry("x").set_real(2.5);
         entry("x").code_length = 77;  // no code: the stored length is kept
-        entry("z").type = vm::ValueType::Complex;
+        entry("z").type = state::ValueType::Complex;
         entry("z").number = {1.0, -2.0};
-        entry("str").type = vm::ValueType::String;
+        entry("str").type = state::ValueType::String;
         entry("str").text = std::make_shared<const std::string>("hello");
         auto matrix = std::make_shared<numeric::Matrix>(2, 3);
         for (int i = 1; i <= 2; ++i) {
             for (int j = 1; j <= 3; ++j) matrix->at(i, j) = {i * 10.0 + j, -0.5 * j};
         }
-        entry("m").type = vm::ValueType::Matrix;
+        entry("m").type = state::ValueType::Matrix;
         entry("m").matrix = matrix;
-        entry("r").type = vm::ValueType::Reference;
-        entry("r").ref = vm::lookup_or_create(s(), "x", 0);
+        entry("r").type = state::ValueType::Reference;
+        entry("r").ref = state::lookup_or_create(s(), "x", 0);
         // A function whose result variable holds a string, with a local.
-        vm::SymbolEntry& f = entry("longname10");
-        f.kind = vm::kind::function;
+        state::SymbolEntry& f = entry("longname10");
+        f.kind = state::kind::function;
         f.has_code = true;
         f.code = {1, 2, 3, 4, 0};
         f.code_length = 5;
-        f.type = vm::ValueType::String;
+        f.type = state::ValueType::String;
         f.text = std::make_shared<const std::string>("result");
-        const auto fi = vm::lookup_or_create(s(), "longname10", 0);
+        const auto fi = state::lookup_or_create(s(), "longname10", 0);
         entry("a", fi).set_real(-0.0);
-        vm::SymbolEntry& p = entry("p");
-        p.kind = vm::kind::procedure;
-        p.type = vm::ValueType::Procedure;
+        state::SymbolEntry& p = entry("p");
+        p.kind = state::kind::procedure;
+        p.type = state::ValueType::Procedure;
         p.has_code = true;
         p.code = {9, 8, 7};
         p.code_length = 3;
-        vm::SymbolEntry& q = entry("q");  // protected, holding a matrix
-        q.kind = vm::kind::protected_function;
+        state::SymbolEntry& q = entry("q");  // protected, holding a matrix
+        q.kind = state::kind::protected_function;
         q.has_code = true;
         q.code = {5};
         q.code_length = 1;
-        q.type = vm::ValueType::Matrix;
+        q.type = state::ValueType::Matrix;
         q.matrix = std::make_shared<numeric::Matrix>(1, 1);
         entry("nan").set_real(std::nan(""));
-        gone_slot = vm::lookup_or_create(s(), "gone", fi);
+        gone_slot = state::lookup_or_create(s(), "gone", fi);
         s().symbols.release(gone_slot);  // keeps its name in the free slot
         set_modes(2, 1);
         ts.take_lines();
@@ -270,22 +270,22 @@ TEST_F(StateFileTest, StackCellsAreWrittenInTheirLayoutAndDroppedOnLoad) {
     };
     struct Row {
         int line;
-        vm::Value value;
+        state::Value value;
         std::vector<Field> payload;
     };
     const std::vector<Row> rows = {
-        {__LINE__, vm::Value{1.5}, {{0, bits(1.5), 8}}},
-        {__LINE__, vm::Value{vm::IntCell{-7}}, {{0, -7, 4}}},
-        {__LINE__, vm::Value{numeric::Complex{1.0, 2.0}}, {{0, bits(1.0), 8}, {8, bits(2.0), 8}}},
-        {__LINE__, vm::Value{vm::IdentCell{4}}, {{0, 4, 4}}},
-        {__LINE__, vm::Value{vm::BlockCell{9}}, {{0, 9, 4}}},
-        {__LINE__, vm::Value{vm::ReturnOffsetCell{12}}, {{0, 12, 4}}},
-        {__LINE__, vm::Value{std::make_shared<const std::string>("hey")}, {{0, 1, 4}, {4, 1, 1}, {8, 4, 2}}},
-        {__LINE__, vm::Value{std::make_shared<numeric::Matrix>(2, 3)}, {{0, 1, 4}, {4, 1, 1}, {6, 2, 2}, {8, 3, 2}}},
-        {__LINE__, vm::Value{vm::GosubCell{33}}, {{0, 33, 4}}},
-        {__LINE__, vm::Value{vm::LoopFrameCell{44, 17, 1, 3, 100, 200}}, {{0, 44, 1}, {4, 17, 4}, {8, 1, 4}, {12, 3, 4}}},
+        {__LINE__, state::Value{1.5}, {{0, bits(1.5), 8}}},
+        {__LINE__, state::Value{state::IntCell{-7}}, {{0, -7, 4}}},
+        {__LINE__, state::Value{numeric::Complex{1.0, 2.0}}, {{0, bits(1.0), 8}, {8, bits(2.0), 8}}},
+        {__LINE__, state::Value{state::IdentCell{4}}, {{0, 4, 4}}},
+        {__LINE__, state::Value{state::BlockCell{9}}, {{0, 9, 4}}},
+        {__LINE__, state::Value{state::ReturnOffsetCell{12}}, {{0, 12, 4}}},
+        {__LINE__, state::Value{std::make_shared<const std::string>("hey")}, {{0, 1, 4}, {4, 1, 1}, {8, 4, 2}}},
+        {__LINE__, state::Value{std::make_shared<numeric::Matrix>(2, 3)}, {{0, 1, 4}, {4, 1, 1}, {6, 2, 2}, {8, 3, 2}}},
+        {__LINE__, state::Value{state::GosubCell{33}}, {{0, 33, 4}}},
+        {__LINE__, state::Value{state::LoopFrameCell{44, 17, 1, 3, 100, 200}}, {{0, 44, 1}, {4, 17, 4}, {8, 1, 4}, {12, 3, 4}}},
     };
-    for (const Row& row : rows) vm::push(s(), row.value);
+    for (const Row& row : rows) state::push(s(), row.value);
     vm::state_save(s());
     const Bytes saved = read_bytes(home() / "data.bin");
     ASSERT_GE(saved.size(), 20u + rows.size() * 20u);
@@ -343,33 +343,33 @@ TEST_F(StateFileTest, AFileFromA32BitWriterLoadsAndItsVariablesWork) {
     im.cells[1][0] = 6;  // a string cell with a pointer that means nothing now
     write_bytes(home() / "data.bin", im.bytes());
 
-    vm::push_float(s(), 1.0);
+    state::push_float(s(), 1.0);
     vm::state_load(s(), "data.bin");
     EXPECT_TRUE(ts.take_lines().empty());
     EXPECT_EQ(s().stack.depth(), 0);
     EXPECT_EQ(s().angle_unit(), 1);
     EXPECT_EQ(s().coord_mode(), 1);
     EXPECT_EQ(s().symbols.capacity(), 14);
-    EXPECT_EQ(s().symbols[12].kind, vm::kind::protected_function);
+    EXPECT_EQ(s().symbols[12].kind, state::kind::protected_function);
     EXPECT_EQ(s().symbols[12].code, (Bytes{1, 2, 0}));
     EXPECT_TRUE(s().symbols[13].is_free());
     EXPECT_EQ(ts.command("print greeting"), (Lines{">> print greeting", "hola"}));
     EXPECT_EQ(ts.command("print x + 1"), (Lines{">> print x + 1", "3.5"}));
-    vm::push_id_by_name(s(), "z");
-    EXPECT_EQ(vm::pop_number(s()), (numeric::Complex{1.0, -2.0}));
-    vm::push_id_by_name(s(), "m");
+    state::push_id_by_name(s(), "z");
+    EXPECT_EQ(state::pop_number(s()), (numeric::Complex{1.0, -2.0}));
+    state::push_id_by_name(s(), "m");
     numeric::Matrix expected(2, 1);
     expected.at(2, 1) = {0.0, 1.0};
     expected.at(1, 1) = {1.0, 0.0};
-    EXPECT_EQ(*vm::pop_matrix(s()), expected);
+    EXPECT_EQ(*state::pop_matrix(s()), expected);
 }
 
 TEST_F(StateFileTest, EveryTruncationOfASmallStateFileIsRefusedWithTheTableUnchanged) {
-    entry("a").type = vm::ValueType::String;
+    entry("a").type = state::ValueType::String;
     entry("a").text = std::make_shared<const std::string>("text");
-    entry("b").type = vm::ValueType::Matrix;
+    entry("b").type = state::ValueType::Matrix;
     entry("b").matrix = std::make_shared<numeric::Matrix>(1, 2);
-    vm::push_float(s(), 3.0);
+    state::push_float(s(), 3.0);
     set_modes(2, 1);
     vm::state_save(s());
     const fs::path path = home() / "data.bin";
@@ -492,7 +492,7 @@ TEST_F(StateFileTest, ARefusedSaveKeepsThePreviousFileAndLeavesNoTemporaryFile) 
         // One matrix as large as a matrix may be takes more than the loader reads.
         {__LINE__, [&] {
              write_bytes(data, previous);
-             entry("big").type = vm::ValueType::Matrix;
+             entry("big").type = state::ValueType::Matrix;
              entry("big").matrix = std::make_shared<numeric::Matrix>(4096, 4096);
          }, "Cannot save more than 256 MiB in the state file"},
     };
@@ -513,12 +513,12 @@ TEST_F(StateFileTest, ARefusedSaveKeepsThePreviousFileAndLeavesNoTemporaryFile) 
 TEST_F(StateFileTest, TwoProcessesSavingAndLoadingOneFolderAlwaysLeaveACompleteFile) {
     constexpr int pairs = 100;
     const std::array<std::string, 2> texts = {std::string(3000, 'p'), std::string(20, 'c')};
-    entry("m").type = vm::ValueType::Matrix;
+    entry("m").type = state::ValueType::Matrix;
     entry("m").matrix = std::make_shared<numeric::Matrix>(200, 200);
     vm::state_save(s());
     // Each side saves its own state and loads the folder's into a second session.
     const auto save_and_load = [&](const std::string& own) {
-        entry("who").type = vm::ValueType::String;
+        entry("who").type = state::ValueType::String;
         entry("who").text = std::make_shared<const std::string>(own);
         TestSession reader;
         reader.session->search_path[0] = home().string();
@@ -527,8 +527,8 @@ TEST_F(StateFileTest, TwoProcessesSavingAndLoadingOneFolderAlwaysLeaveACompleteF
             try {
                 vm::state_save(s());
                 vm::state_load(*reader.session, "data.bin");
-                vm::push_id_by_name(*reader.session, "who");
-                const std::string found = *vm::pop_string(*reader.session);
+                state::push_id_by_name(*reader.session, "who");
+                const std::string found = *state::pop_string(*reader.session);
                 if (found != texts[0] && found != texts[1]) ++torn;
             } catch (const FatalError&) {
                 ++torn;
@@ -547,7 +547,7 @@ TEST_F(StateFileTest, TwoProcessesSavingAndLoadingOneFolderAlwaysLeaveACompleteF
 }
 
 TEST_F(StateFileTest, AValueTheFormatCannotHoldIsRefusedBeforeAnythingIsWritten) {
-    entry("empty").type = vm::ValueType::Matrix;
+    entry("empty").type = state::ValueType::Matrix;
     entry("empty").matrix = std::make_shared<numeric::Matrix>();
     EXPECT_EQ(fatal_report([&] { vm::state_save(s()); }), "Cannot save empty in the state file");
     EXPECT_TRUE(fs::is_empty(home()));
@@ -559,7 +559,7 @@ TEST_F(StateFileTest, ReloadRestoresTheSavedStateShowsItsModesAndResetsThePositi
     vm::state_save(s());
     entry("x").set_real(99.0);
     set_modes(0, 0);
-    for (int i = 0; i < 5; ++i) vm::push_float(s(), i);
+    for (int i = 0; i < 5; ++i) state::push_float(s(), i);
     s().set_position(session::slot::EVAL0, 12);
     ts.host.modes.clear();
 
@@ -574,8 +574,8 @@ TEST_F(StateFileTest, ReloadRestoresTheSavedStateShowsItsModesAndResetsThePositi
 
 TEST_F(StateFileTest, StartUpLoadsTheStartupFileAndProtectsItsDefinitions) {
     for (const char* name : {"f", "p"}) {
-        vm::SymbolEntry& e = entry(name);
-        e.kind = name[0] == 'f' ? vm::kind::function : vm::kind::procedure;
+        state::SymbolEntry& e = entry(name);
+        e.kind = name[0] == 'f' ? state::kind::function : state::kind::procedure;
         e.has_code = true;
         e.code = {0};
     }
@@ -588,8 +588,8 @@ TEST_F(StateFileTest, StartUpLoadsTheStartupFileAndProtectsItsDefinitions) {
     paths[0] = folder.path().string();
     started.init(paths);
     EXPECT_EQ(host.lines, (Lines{"Ostrac initialized ok", "Type load \"tutorial\" to see the tutorial"}));
-    EXPECT_EQ(started.symbols[8].kind, vm::kind::protected_function);
-    EXPECT_EQ(started.symbols[9].kind, vm::kind::protected_procedure);
+    EXPECT_EQ(started.symbols[8].kind, state::kind::protected_function);
+    EXPECT_EQ(started.symbols[9].kind, state::kind::protected_procedure);
 }
 
 }  // namespace

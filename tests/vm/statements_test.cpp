@@ -4,7 +4,7 @@
 
 #include "support/scripts.h"
 #include "support/test_session.h"
-#include "vm/symbols.h"
+#include "state/symbols.h"
 
 namespace ostrac {
 namespace {
@@ -189,7 +189,7 @@ TEST(StatementsTest, TextsLongerThanTheInputLineAreRefused) {
     ts.command("input x");
     EXPECT_EQ(ts.command(std::string(254, '1')).back(),
               "Text to evaluate is longer than 254 characters line=1");
-    EXPECT_EQ(ts.session->symbols[vm::lookup_or_create(*ts.session, "x", 0)].number.re, 0.0);
+    EXPECT_EQ(ts.session->symbols[state::lookup_or_create(*ts.session, "x", 0)].number.re, 0.0);
 
     std::ofstream(ts.home.path() / "long.prg") << "eval \"" << std::string(260, ' ') << "\"\n";
     EXPECT_EQ(ts.command("load \"long.prg\"").back(), "Text to evaluate is longer than 254 characters line=1");

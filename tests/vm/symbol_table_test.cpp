@@ -9,8 +9,8 @@
 #include "support/test_session.h"
 #include "vm/dispatcher.h"
 #include "code/names.h"
-#include "vm/stack_ops.h"
-#include "vm/symbols.h"
+#include "state/stack_ops.h"
+#include "state/symbols.h"
 
 namespace ostrac {
 namespace {
@@ -22,7 +22,7 @@ using test::TestSession;
 class SymbolTableTest : public ::testing::Test {
 protected:
     session::Session& s() { return *ts.session; }
-    std::int32_t global(const char* name) { return vm::lookup_or_create(s(), name, 0); }
+    std::int32_t global(const char* name) { return state::lookup_or_create(s(), name, 0); }
     template <class F>
     std::string fatal_report(F action) {
         ts.take_lines();
@@ -33,7 +33,7 @@ protected:
     // A user function entry, as a definition leaves it.
     std::int32_t function(const char* name) {
         const auto f = global(name);
-        s().symbols.set_kind(f, vm::kind::function);
+        s().symbols.set_kind(f, state::kind::function);
         s().symbols.set_code(f, std::vector<std::uint8_t>(1, 0));
         return f;
     }
@@ -45,7 +45,7 @@ protected:
         const std::int32_t eval_scope = s().symbols[EVAL0].kind;
         if (scope != 0 && in_eval) scope = eval_scope;
         for (int i = 0; i < s().symbols.capacity(); ++i) {
-            const vm::SymbolEntry& e = s().symbols[i];
+            const state::SymbolEntry& e = s().symbols[i];
             if (e.is_free() || !code::names_equal(code::name_key(e.name), code::name_key(name))) continue;
             if (e.kind == scope || e.has_code || e.kind == -2 || e.kind == -3 ||
                 (in_eval && e.kind == eval_scope))
@@ -70,18 +70,18 @@ TEST_F(SymbolTableTest, StartsWithTheEightPredefinedSymbols) {
     struct Row {
         const char* name;
         std::int32_t kind;
-        vm::ValueType type;
+        state::ValueType type;
         bool code;
     };
     const Row rows[] = {
-        {"PROC0", 0, vm::ValueType::Real, true},     {"EVAL0", 0, vm::ValueType::Real, true},
-        {"PI", -2, vm::ValueType::Real, false},      {"SUB0", -2, vm::ValueType::Procedure, false},
-        {"ANS", 0, vm::ValueType::Real, false},      {"sysangle", -3, vm::ValueType::Real, false},
-        {"syscoord", -3, vm::ValueType::Real, false}, {"sysgraph", -3, vm::ValueType::Real, false},
+        {"PROC0", 0, state::ValueType::Real, true},     {"EVAL0", 0, state::ValueType::Real, true},
+        {"PI", -2, state::ValueType::Real, false},      {"SUB0", -2, state::ValueType::Procedure, false},
+        {"ANS", 0, state::ValueType::Real, false},      {"sysangle", -3, state::ValueType::Real, false},
+        {"syscoord", -3, state::ValueType::Real, false}, {"sysgraph", -3, state::ValueType::Real, false},
     };
     for (int i = 0; i < 8; ++i) {
         SCOPED_TRACE(rows[i].name);
-        const vm::SymbolEntry& e = s().symbols[i];
+        const state::SymbolEntry& e = s().symbols[i];
         EXPECT_EQ(e.name, rows[i].name);
         EXPECT_EQ(e.kind, rows[i].kind);
         EXPECT_EQ(e.type, rows[i].type);
@@ -112,10 +112,10 @@ TEST_F(SymbolTableTest, NamesIgnoreCaseAndKeepTenCharacters) {
     EXPECT_EQ(global("pi"), session::slot::PI);
 
     const auto ten = global("abcdefghij");
-    s().symbols[ten].type = vm::ValueType::String;
+    s().symbols[ten].type = state::ValueType::String;
     s().symbols[ten].text = std::make_shared<const std::string>("x");
     EXPECT_EQ(global("ABCDEFGHIJ"), ten);
-    s().symbols[ten].type = vm::ValueType::Complex;
+    s().symbols[ten].type = state::ValueType::Complex;
     EXPECT_EQ(global("abcdefghij"), ten);
     EXPECT_EQ(global("abcdefghijk"), ten) << "only ten characters are compared";
 }
@@ -123,69 +123,69 @@ TEST_F(SymbolTableTest, NamesIgnoreCaseAndKeepTenCharacters) {
 TEST_F(SymbolTableTest, LocalsAndGlobalsFollowTheirScopes) {
     const auto f = function("f");
     const auto gx = global("x");
-    const auto lx = vm::lookup_or_create(s(), "x", f);
+    const auto lx = state::lookup_or_create(s(), "x", f);
     EXPECT_NE(lx, gx) << "inside f a global x is not visible";
     EXPECT_EQ(s().symbols[lx].kind, f);
     EXPECT_EQ(global("x"), gx) << "at the top level the local is not visible";
 
     // Functions, constants and system variables are visible in every scope.
-    EXPECT_EQ(vm::lookup_or_create(s(), "f", f), f);
-    EXPECT_EQ(vm::lookup_or_create(s(), "PI", f), session::slot::PI);
-    EXPECT_EQ(vm::lookup_or_create(s(), "sysangle", f), session::slot::sysangle);
+    EXPECT_EQ(state::lookup_or_create(s(), "f", f), f);
+    EXPECT_EQ(state::lookup_or_create(s(), "PI", f), session::slot::PI);
+    EXPECT_EQ(state::lookup_or_create(s(), "sysangle", f), session::slot::sysangle);
     // A global that is not a function is not.
-    EXPECT_NE(vm::lookup_or_create(s(), "ANS", f), session::slot::ANS);
+    EXPECT_NE(state::lookup_or_create(s(), "ANS", f), session::slot::ANS);
 }
 
 TEST_F(SymbolTableTest, EvalSeesTheScopeOfItsCaller) {
     const auto f = function("f");
-    const auto local = vm::lookup_or_create(s(), "y", f);
+    const auto local = state::lookup_or_create(s(), "y", f);
     const auto gy = global("y");
 
     s().symbols.set_kind(EVAL0, f);  // EVAL performed inside f
     s().set_position(EVAL0, 0);
-    EXPECT_EQ(vm::lookup_or_create(s(), "y", EVAL0), local);
-    const auto fresh = vm::lookup_or_create(s(), "z", EVAL0);
+    EXPECT_EQ(state::lookup_or_create(s(), "y", EVAL0), local);
+    const auto fresh = state::lookup_or_create(s(), "z", EVAL0);
     EXPECT_EQ(s().symbols[fresh].kind, f) << "new names become locals of the caller";
 
     s().symbols.set_kind(EVAL0, 0);  // EVAL performed at the top level
-    EXPECT_EQ(vm::lookup_or_create(s(), "y", EVAL0), gy);
+    EXPECT_EQ(state::lookup_or_create(s(), "y", EVAL0), gy);
 }
 
 TEST_F(SymbolTableTest, ReleaseScopeFreesOnlyTheRoutinesLocals) {
     const auto f = function("f");
     const auto gx = global("x");
-    vm::set_float(s(), gx, 5);
-    const auto lx = vm::lookup_or_create(s(), "x", f);
-    vm::set_float(s(), lx, 7);
+    state::set_float(s(), gx, 5);
+    const auto lx = state::lookup_or_create(s(), "x", f);
+    state::set_float(s(), lx, 7);
     s().symbols.set_kind(EVAL0, f);
 
-    vm::release_scope(s(), f);
+    state::release_scope(s(), f);
     EXPECT_TRUE(s().symbols[lx].is_free());
     EXPECT_EQ(s().symbols[EVAL0].kind, f) << "EVAL0 is never freed";
     EXPECT_EQ(s().symbols[gx].number.re, 5);
     EXPECT_EQ(global("x"), gx);
-    EXPECT_EQ(vm::lookup_or_create(s(), "q", 0), lx) << "the lowest free slot is reused";
+    EXPECT_EQ(state::lookup_or_create(s(), "q", 0), lx) << "the lowest free slot is reused";
 }
 
 TEST_F(SymbolTableTest, ReferenceChainsResolveUpToTenSteps) {
     std::vector<std::int32_t> chain{global("r0")};
     for (int i = 1; i <= 11; ++i) {
         const auto e = global(("r" + std::to_string(i)).c_str());
-        s().symbols[e].type = vm::ValueType::Reference;
+        s().symbols[e].type = state::ValueType::Reference;
         s().symbols[e].ref = chain.back();
         chain.push_back(e);
     }
-    EXPECT_EQ(vm::get_ref(s(), chain[10]), chain[0]);
+    EXPECT_EQ(state::get_ref(s(), chain[10]), chain[0]);
     ts.take_lines();
-    EXPECT_THROW(vm::get_ref(s(), chain[11]), FatalError);
+    EXPECT_THROW(state::get_ref(s(), chain[11]), FatalError);
     EXPECT_EQ(ts.take_lines(), std::vector<std::string>{"internal_error en get_ref, too deep in "});
 }
 
 TEST_F(SymbolTableTest, ConstantsAndSystemVariablesGuardTheirValues) {
-    EXPECT_EQ(fatal_report([&] { vm::checknoconst(s(), session::slot::PI, vm::Value{3.0}); }),
+    EXPECT_EQ(fatal_report([&] { state::checknoconst(s(), session::slot::PI, state::Value{3.0}); }),
               "Constant value cannot be modified line=0");
 
-    vm::checknoconst(s(), session::slot::sysangle, vm::Value{2.9});
+    state::checknoconst(s(), session::slot::sysangle, state::Value{2.9});
     EXPECT_EQ(s().angle_unit(), 2);
     EXPECT_EQ(s().symbols[session::slot::sysangle].number.re, 2.0);
     EXPECT_EQ(ts.host.modes.back(), (test::RecordingHost::Modes{2, 0}));
@@ -193,23 +193,23 @@ TEST_F(SymbolTableTest, ConstantsAndSystemVariablesGuardTheirValues) {
     for (double refused : {3.0, -1.0}) {
         SCOPED_TRACE(refused);
         ts.take_lines();
-        EXPECT_THROW(vm::checknoconst(s(), session::slot::sysangle, vm::Value{refused}), FatalError);
+        EXPECT_THROW(state::checknoconst(s(), session::slot::sysangle, state::Value{refused}), FatalError);
         EXPECT_EQ(ts.take_lines(), std::vector<std::string>{"Value not allowed for sysangle"});
         EXPECT_EQ(s().angle_unit(), 2) << "the unit is unchanged";
     }
     EXPECT_EQ(fatal_report([&] {
-                  vm::checknoconst(s(), session::slot::syscoord,
-                                   vm::Value{std::make_shared<const std::string>("1")});
+                  state::checknoconst(s(), session::slot::syscoord,
+                                   state::Value{std::make_shared<const std::string>("1")});
               }),
               "Constant value cannot be modified line=0");
     EXPECT_EQ(fatal_report([&] {
-                  vm::checknoconst(s(), session::slot::syscoord, vm::Value{vm::IntCell{1}});
+                  state::checknoconst(s(), session::slot::syscoord, state::Value{state::IntCell{1}});
               }),
               "Constant value cannot be modified line=0");
 
     const auto one = global("one");
-    vm::set_float(s(), one, 1);
-    vm::checknoconst(s(), session::slot::syscoord, vm::Value{vm::IdentCell{one}});
+    state::set_float(s(), one, 1);
+    state::checknoconst(s(), session::slot::syscoord, state::Value{state::IdentCell{one}});
     EXPECT_EQ(s().coord_mode(), 1);
 }
 
@@ -225,13 +225,13 @@ TEST_F(SymbolTableTest, IndexedLookupAgreesWithAScanOfTheTable) {
         if (!routines.empty() && rng() % 2) scope = routines[rng() % routines.size()];
         const int action = static_cast<int>(rng() % 10);
         if (action == 0 && !routines.empty()) {
-            vm::release_scope(s(), routines[rng() % routines.size()]);
+            state::release_scope(s(), routines[rng() % routines.size()]);
             continue;
         }
         if (action == 1) {
-            const auto e = vm::lookup_or_create(s(), name, 0);
+            const auto e = state::lookup_or_create(s(), name, 0);
             if (s().symbols[e].kind == 0 && e > 7) {
-                s().symbols.set_kind(e, vm::kind::function);
+                s().symbols.set_kind(e, state::kind::function);
                 s().symbols.set_code(e, std::vector<std::uint8_t>(1, 0));
                 routines.push_back(e);
             }
@@ -243,7 +243,7 @@ TEST_F(SymbolTableTest, IndexedLookupAgreesWithAScanOfTheTable) {
         }
         std::int32_t expected = scan(name, scope);
         if (expected < 0) expected = lowest_free();
-        ASSERT_EQ(vm::lookup_or_create(s(), name, scope), expected) << "round " << round << " name " << name;
+        ASSERT_EQ(state::lookup_or_create(s(), name, scope), expected) << "round " << round << " name " << name;
     }
 }
 
@@ -272,12 +272,12 @@ TEST_F(SymbolTableTest, IdentifierOperandsAgreeWithAScanOfTheTable) {
     for (int round = 0; round < 6000; ++round) {
         switch (rng() % 12) {
         case 0:
-            if (!routines.empty()) vm::release_scope(s(), routines[rng() % routines.size()]);
+            if (!routines.empty()) state::release_scope(s(), routines[rng() % routines.size()]);
             break;
         case 1: {  // a function defined over a global of that name
-            const auto e = vm::lookup_or_create(s(), names[rng() % names.size()], 0);
+            const auto e = state::lookup_or_create(s(), names[rng() % names.size()], 0);
             if (s().symbols[e].kind == 0 && e > 7) {
-                s().symbols.set_kind(e, vm::kind::function);
+                s().symbols.set_kind(e, state::kind::function);
                 s().symbols.set_code(e, code.bytes);
                 routines.push_back(e);
             }
@@ -297,7 +297,7 @@ TEST_F(SymbolTableTest, IdentifierOperandsAgreeWithAScanOfTheTable) {
         case 4:
             if (!routines.empty() && rng() % 4 == 0) {  // a routine's slot freed and reused
                 const auto r = routines[rng() % routines.size()];
-                vm::release_scope(s(), r);
+                state::release_scope(s(), r);
                 s().symbols.release(r);
                 std::erase(routines, r);
             }
@@ -318,7 +318,7 @@ TEST_F(SymbolTableTest, IdentifierOperandsAgreeWithAScanOfTheTable) {
         std::int32_t expected = scan(name, block);
         if (expected < 0) expected = lowest_free();
         vm::execute_one(s());
-        ASSERT_EQ(vm::pop_id(s()), expected) << "round " << round << " name " << name << " block " << block;
+        ASSERT_EQ(state::pop_id(s()), expected) << "round " << round << " name " << name << " block " << block;
     }
 }
 

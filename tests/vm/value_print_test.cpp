@@ -16,8 +16,9 @@ namespace {
 
 using numeric::Complex;
 using numeric::Matrix;
-using vm::Operand;
-using vm::ValueType;
+using state::Operand;
+using state::ValueType;
+using vm::append_printed;
 
 Operand real(double x) { return {ValueType::Real, {x, 0}, nullptr, nullptr}; }
 Operand complex(double re, double im) { return {ValueType::Complex, {re, im}, nullptr, nullptr}; }

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "graph/series_table.h"
-#include "session/host.h"
+#include "state/host.h"
 
 namespace ostrac::ui {
 
@@ -53,7 +53,7 @@ using ConsoleEvent = std::variant<console_event::PaneLine, console_event::Prompt
                                   console_event::ChartRedraw, console_event::ChartTitles,
                                   console_event::Suspended>;
 
-class ConsoleHost : public session::Host {
+class ConsoleHost : public state::Host {
 public:
     explicit ConsoleHost(WorkerGate& gate) : gate_(gate) {}
 

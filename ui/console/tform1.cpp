@@ -26,7 +26,6 @@
 #include "options/search_paths.h"
 #include "options/toptions.h"
 #include "session/home_folder.h"
-#include "vm/state_file.h"
 #include "wizard/tfwizard.h"
 
 namespace ostrac::ui {
@@ -331,7 +330,7 @@ void TForm1::update_buttons() {
     bool allowed = false;
     if (run_state() == RunState::Idle) {
         auto access = worker_.access();
-        allowed = state_buttons_allowed(access.session());
+        allowed = access.session().state_file_allowed();
     }
     BLoad1->setEnabled(allowed);
     Bsave2->setEnabled(allowed);
@@ -379,66 +378,52 @@ void TForm1::BBreakClick() {
     resume_worker(access);
 }
 
-bool TForm1::state_buttons_allowed(const session::Session& session) {
-    return session.run_state == RunState::Idle && session.running_flag == 0;
-}
-
 QString TForm1::memo_file_path(const session::Session& session) {
     return QDir(QString::fromStdString(session.home_folder())).filePath(memo_file::name);
 }
 
-std::optional<QString> TForm1::state_file_operation(void (*operation)(session::Session&)) {
-    auto access = worker_.access();
-    session::Session& session = access.session();
-    if (!state_buttons_allowed(session)) return std::nullopt;
-    try {
-        operation(session);
-    } catch (const session::FatalError&) {
-        session.reset();  // reported in the pane; the rest is skipped
-        return std::nullopt;
-    } catch (const std::exception& e) {
-        session.report_exception(e);
-        session.reset();
-        return std::nullopt;
-    }
-    return memo_file_path(session);
-}
-
+// The pane goes with the state: Save writes it to memo.bin, Load restores it
+// from there, each once the state file is done and before the session says
+// so. A memo file that fails is reported in a message box.
 void TForm1::BLoad1Click() {
-    const std::optional<QString> path = state_file_operation(&vm::session_reload);
-    if (!path) return;
-    const QString& memo_path = *path;
-    QString error;
-    const std::optional<QStringList> lines = memo_file::read(memo_path, error);
-    if (!lines) {
-        report(QStringLiteral("%1 could not be read: %2").arg(memo_path, error));
-        return;
-    }
-    drain_events();
-    Memo1->set_lines(*lines);
+    QString problem;
     {
         auto access = worker_.access();
-        access.session().console_print("State Loaded.\n");
-        access.session().refresh_modes();  // the state file carries the modes
+        session::Session& session = access.session();
+        const QString memo_path = memo_file_path(session);
+        session.load_state([&] {
+            QString error;
+            const std::optional<QStringList> lines = memo_file::read(memo_path, error);
+            if (!lines) {
+                problem = QStringLiteral("%1 could not be read: %2").arg(memo_path, error);
+                return false;
+            }
+            apply_events();
+            Memo1->set_lines(*lines);
+            return true;
+        });
     }
     drain_events();
+    if (!problem.isEmpty()) report(problem);
     Edit1->setFocus();
 }
 
 void TForm1::Bsave2Click() {
-    const std::optional<QString> path = state_file_operation(&vm::state_save);
-    if (!path) return;
-    const QString& memo_path = *path;
-    drain_events();
-    if (QString error; !memo_file::write(memo_path, Memo1->lines(), error)) {
-        report(QStringLiteral("%1 could not be written: %2").arg(memo_path, error));
-        return;
-    }
+    QString problem;
     {
         auto access = worker_.access();
-        access.session().console_print("State Saved.\n");
+        session::Session& session = access.session();
+        const QString memo_path = memo_file_path(session);
+        session.save_state([&] {
+            apply_events();  // the pane as it stands goes into memo.bin
+            QString error;
+            if (memo_file::write(memo_path, Memo1->lines(), error)) return true;
+            problem = QStringLiteral("%1 could not be written: %2").arg(memo_path, error);
+            return false;
+        });
     }
     drain_events();
+    if (!problem.isEmpty()) report(problem);
     Edit1->setFocus();
 }
 

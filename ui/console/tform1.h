@@ -93,13 +93,7 @@ private:
     void LmodeClick();
     void LvmodeClick();
     void BBreakClick();
-    // Whether Load and Save may act now (see update_buttons).
-    static bool state_buttons_allowed(const session::Session& session);
     static QString memo_file_path(const session::Session& session);
-    // Runs a state-file operation (Load, Save) when the buttons allow it;
-    // the memo file's path when it went through, nothing when it was
-    // refused or failed (a failure is reported in the pane).
-    std::optional<QString> state_file_operation(void (*operation)(session::Session&));
     void BLoad1Click();
     void Bsave2Click();
     void BAyudaClick();

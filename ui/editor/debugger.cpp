@@ -2,15 +2,12 @@
 
 #include <utility>
 
-#include "frontend/frontend.h"
-
 namespace ostrac::ui::debugger {
 
 namespace {
 
+using session::DebugMode;
 using session::RunState;
-
-enum Mode : std::int32_t { off = 0, run_to_target = 1, every_line = 2, step_over = 3 };
 
 bool nothing_in_progress(const session::Session& s) {
     return s.run_state == RunState::Idle && s.running_flag == 0;
@@ -22,23 +19,23 @@ bool debug_press_allowed(const session::Session& s) {
     switch (s.run_state.load()) {
     case RunState::Idle: return s.running_flag == 0;
     case RunState::Paused: return true;
-    case RunState::Running: return s.debug_mode != off;
+    case RunState::Running: return s.debug_mode != DebugMode::Off;
     case RunState::BreakRequested: return false;
     }
     return false;
 }
 
 void start_program(session::Session& s, std::vector<std::string> program) {
-    frontend::select_editor_feed(s, std::move(program));
+    s.select_editor_feed(std::move(program));
     s.run_state = RunState::Running;
 }
 
 // The common end of Step and StepInto.
-Outcome go_on(session::Session& s, std::int32_t mode_before, std::vector<std::string> program) {
-    Outcome outcome{.enter_debug_view = mode_before == off};
+Outcome go_on(session::Session& s, DebugMode mode_before, std::vector<std::string> program) {
+    Outcome outcome{.enter_debug_view = mode_before == DebugMode::Off};
     const bool was_idle = s.run_state == RunState::Idle;
-    if (was_idle) frontend::select_editor_feed(s, std::move(program));
-    if (was_idle || mode_before != off) {
+    if (was_idle) s.select_editor_feed(std::move(program));
+    if (was_idle || mode_before != DebugMode::Off) {
         s.run_state = RunState::Running;
         outcome.resume = true;
     }
@@ -63,12 +60,12 @@ Outcome run_to(session::Session& s, int caret_line, int picked_line, std::vector
     if (!debug_press_allowed(s)) return {};
     Outcome outcome;
     const bool was_idle = s.run_state == RunState::Idle;
-    if (s.debug_mode == off) {
-        s.debug_mode = run_to_target;
+    if (s.debug_mode == DebugMode::Off) {
+        s.debug_mode = DebugMode::RunToTarget;
         outcome.enter_debug_view = true;
         s.target_line = caret_line;
     } else {
-        s.debug_mode = run_to_target;
+        s.debug_mode = DebugMode::RunToTarget;
         s.target_line = picked_line;
         s.run_state = RunState::Running;
     }
@@ -79,16 +76,16 @@ Outcome run_to(session::Session& s, int caret_line, int picked_line, std::vector
 
 Outcome step(session::Session& s, std::vector<std::string> program) {
     if (!debug_press_allowed(s)) return {};
-    const std::int32_t before = s.debug_mode;
-    s.debug_mode = step_over;
+    const DebugMode before = s.debug_mode;
+    s.debug_mode = DebugMode::StepOver;
     s.target_line = -1;
     return go_on(s, before, std::move(program));
 }
 
 Outcome step_into(session::Session& s, std::vector<std::string> program) {
     if (!debug_press_allowed(s)) return {};
-    const std::int32_t before = s.debug_mode;
-    s.debug_mode = every_line;
+    const DebugMode before = s.debug_mode;
+    s.debug_mode = DebugMode::EveryLine;
     return go_on(s, before, std::move(program));
 }
 

@@ -6,31 +6,31 @@
 #include <string_view>
 #include <vector>
 
-#include "session/session.h"
-#include "vm/symbol_table.h"
-#include "vm/value.h"
+#include "state/machine.h"
+#include "state/symbol_table.h"
+#include "state/value.h"
 
-namespace ostrac::vm {
+namespace ostrac::state {
 
-using session::Session;
+using state::Machine;
 
 // Code compiled by EVAL sees the names of the block that called EVAL,
 // whose index EVAL keeps in its own entry's kind; 0 outside EVAL code.
-inline bool in_eval(const Session& s) {
-    return s.current_block == session::slot::EVAL0 && s.symbols.valid_index(session::slot::EVAL0);
+inline bool in_eval(const Machine& s) {
+    return s.current_block == state::slot::EVAL0 && s.symbols.valid_index(state::slot::EVAL0);
 }
 
 // The scope a lookup in `scope` searches and creates in: inside EVAL code,
 // the caller's instead of EVAL's own.
-inline std::int32_t lookup_scope(const Session& s, std::int32_t scope) {
-    return scope != 0 && in_eval(s) ? s.symbols[session::slot::EVAL0].kind : scope;
+inline std::int32_t lookup_scope(const Machine& s, std::int32_t scope) {
+    return scope != 0 && in_eval(s) ? s.symbols[state::slot::EVAL0].kind : scope;
 }
 
 // The first of `candidates` (slots of one name, lowest first) that code
 // running in the current block sees, for a lookup in `scope`; -1 when none is.
-inline std::int32_t first_visible(const Session& s, const std::vector<int>& candidates, std::int32_t scope) {
-    const bool in_eval = vm::in_eval(s);
-    const std::int32_t eval_scope = in_eval ? s.symbols[session::slot::EVAL0].kind : 0;
+inline std::int32_t first_visible(const Machine& s, const std::vector<int>& candidates, std::int32_t scope) {
+    const bool in_eval = state::in_eval(s);
+    const std::int32_t eval_scope = in_eval ? s.symbols[state::slot::EVAL0].kind : 0;
     scope = lookup_scope(s, scope);
 
     for (int index : candidates) {
@@ -46,34 +46,34 @@ inline std::int32_t first_visible(const Session& s, const std::vector<int>& cand
 // scope is 0 (global), the index of a routine (its locals), or a negative kind
 // when start-up creates constants and system variables.
 // `slots`, when given, is the name's list (SymbolTable::name_slots).
-std::int32_t lookup_or_create(Session& s, std::string_view name, std::int32_t scope,
+std::int32_t lookup_or_create(Machine& s, std::string_view name, std::int32_t scope,
                               NameSlots* slots = nullptr);
 
 // The creating half of lookup_or_create, for a caller that has seen no
 // visible entry: a new entry in the lowest free slot, the table grown when
 // none is free. `scope` is the one the lookup searched (lookup_scope).
-std::int32_t create_entry(Session& s, std::string_view name, std::int32_t scope, NameSlots* slots = nullptr);
+std::int32_t create_entry(Machine& s, std::string_view name, std::int32_t scope, NameSlots* slots = nullptr);
 
 // lookup_or_create, then a float value and no code.
-std::int32_t create_with_value(Session& s, std::string_view name, std::int32_t kind, double value);
+std::int32_t create_with_value(Machine& s, std::string_view name, std::int32_t kind, double value);
 
-void set_float(Session& s, std::int32_t index, double value);
+void set_float(Machine& s, std::int32_t index, double value);
 
 // Follows references to the entry that holds the value; a chain longer than
 // ten stops the command.
-std::int32_t get_ref(Session& s, std::int32_t index);
+std::int32_t get_ref(Machine& s, std::int32_t index);
 
 // The checks checknoconst makes for a constant or a system variable.
-void check_protected_store(Session& s, std::int32_t index, const Value& cell);
+void check_protected_store(Machine& s, std::int32_t index, const Value& cell);
 
 // Run before every store into an entry: refuses constants, checks and applies
 // system variable values. Stores into anything else pass without a call.
-inline void checknoconst(Session& s, std::int32_t index, const Value& cell) {
+inline void checknoconst(Machine& s, std::int32_t index, const Value& cell) {
     const std::int32_t k = s.symbols[index].kind;
     if (k == kind::constant || k == kind::system) check_protected_store(s, index, cell);
 }
 
 // Frees every local of `block` (EVAL0's entry is never freed).
-void release_scope(Session& s, std::int32_t block);
+void release_scope(Machine& s, std::int32_t block);
 
-}  // namespace ostrac::vm
+}  // namespace ostrac::state

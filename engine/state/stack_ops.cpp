@@ -1,45 +1,45 @@
-#include "vm/stack_ops.h"
+#include "state/stack_ops.h"
 
 #include <cmath>
 #include <new>
 #include <utility>
 
-#include "session/session.h"
-#include "vm/conversions.h"
-#include "vm/symbols.h"
+#include "state/machine.h"
+#include "state/conversions.h"
+#include "state/symbols.h"
 
-namespace ostrac::vm {
+namespace ostrac::state {
 
-void push(Session& s, Value v) {
+void push(Machine& s, Value v) {
     if (!s.stack.push(std::move(v))) s.fatal_error("MAXSTACK Reached!!");
 }
 
-void stack_full(Session& s) { s.fatal_error("MAXSTACK Reached!!"); }
+void stack_full(Machine& s) { s.fatal_error("MAXSTACK Reached!!"); }
 
-void refuse_top(Session& s, const char* message) {
+void refuse_top(Machine& s, const char* message) {
     s.fatal_error(s.stack.empty() ? "error bsp<0" : message);
 }
 
-void push_id_by_name(Session& s, std::string_view name) {
+void push_id_by_name(Machine& s, std::string_view name) {
     push_id(s, lookup_or_create(s, name, s.current_block));
 }
 
-void push_text(Session& s, std::string text) {
+void push_text(Machine& s, std::string text) {
     push(s, Value{std::make_shared<const std::string>(std::move(text))});
 }
 
-void push_text(Session& s, Text text) { push(s, Value{std::move(text)}); }
+void push_text(Machine& s, Text text) { push(s, Value{std::move(text)}); }
 
-void push_matrix(Session& s, MatrixRef m) { push(s, Value{std::move(m)}); }
+void push_matrix(Machine& s, MatrixRef m) { push(s, Value{std::move(m)}); }
 
-void push_matrix(Session& s, Matrix m) { push_matrix(s, std::make_shared<Matrix>(std::move(m))); }
+void push_matrix(Machine& s, Matrix m) { push_matrix(s, std::make_shared<Matrix>(std::move(m))); }
 
-void push_loop_frame(Session& s, std::int32_t skip, std::int32_t depth, std::int32_t body_start,
+void push_loop_frame(Machine& s, std::int32_t skip, std::int32_t depth, std::int32_t body_start,
                      std::int32_t body_end) {
     push_scalar(s, LoopFrameCell{loop_kind_for, skip, s.current_block, depth, body_start, body_end});
 }
 
-Value pop(Session& s) {
+Value pop(Machine& s) {
     Value v;
     if (!s.stack.pop(v)) s.fatal_error("error bsp<0");
     return v;
@@ -49,20 +49,20 @@ namespace {
 
 // The top cell, for a typed pop that reads it in place; an empty stack stops
 // the command as a pop would.
-const Value& top_cell(Session& s) {
+const Value& top_cell(Machine& s) {
     const Value* cell = s.stack.peek();
     if (cell == nullptr) s.fatal_error("error bsp<0");
     return *cell;
 }
 
 // The entry a reference cell stands for, after following references.
-const vm::SymbolEntry& resolved(Session& s, const IdentCell& id) {
+const state::SymbolEntry& resolved(Machine& s, const IdentCell& id) {
     return s.symbols[get_ref(s, id.index)];
 }
 
 }  // namespace
 
-std::int32_t pop_int_general(Session& s) {
+std::int32_t pop_int_general(Machine& s) {
     const Value& v = top_cell(s);
     std::int32_t result = 0;
     if (const auto* i = get_if<IntCell>(&v)) {
@@ -78,7 +78,7 @@ std::int32_t pop_int_general(Session& s) {
     return result;
 }
 
-double pop_real_general(Session& s) {
+double pop_real_general(Machine& s) {
     const Value& v = top_cell(s);
     double result = 0.0;
     if (const auto* d = get_if<double>(&v)) {
@@ -96,7 +96,7 @@ double pop_real_general(Session& s) {
     return result;
 }
 
-Complex pop_number(Session& s) {
+Complex pop_number(Machine& s) {
     const Value& v = top_cell(s);
     Complex result;
     if (const auto* d = get_if<double>(&v)) {
@@ -119,7 +119,7 @@ Complex pop_number(Session& s) {
     return result;
 }
 
-Operand pop_operand(Session& s) {
+Operand pop_operand(Machine& s) {
     Value v = pop(s);
     Operand out;
     switch (tag_of(v)) {
@@ -166,19 +166,19 @@ Operand pop_operand(Session& s) {
     return out;
 }
 
-Text pop_string(Session& s) {
+Text pop_string(Machine& s) {
     Operand op = pop_operand(s);
     if (op.type != ValueType::String || !op.text) s.fatal_error("sSTRING expected");
     return std::move(op.text);
 }
 
-MatrixRef pop_matrix(Session& s) {
+MatrixRef pop_matrix(Machine& s) {
     Operand op = pop_operand(s);
     if (op.type != ValueType::Matrix || !op.matrix) s.fatal_error("Incorrect type");
     return std::move(op.matrix);
 }
 
-std::int32_t pop_gosub(Session& s) {
+std::int32_t pop_gosub(Machine& s) {
     const auto* g = get_if<GosubCell>(&top_cell(s));
     if (g == nullptr) s.fatal_error("RETURN without GOSUB");
     const std::int32_t offset = g->offset;
@@ -186,7 +186,7 @@ std::int32_t pop_gosub(Session& s) {
     return offset;
 }
 
-std::int32_t pop_loop_frame(Session& s) {
+std::int32_t pop_loop_frame(Machine& s) {
     const auto* f = get_if<LoopFrameCell>(&top_cell(s));
     if (f == nullptr) s.fatal_error("Stack Error, waiting for STACKBLOCK");
     const std::int32_t depth = f->depth;
@@ -194,8 +194,8 @@ std::int32_t pop_loop_frame(Session& s) {
     return depth;
 }
 
-void expect_args(Session& s, int n) {
+void expect_args(Machine& s, int n) {
     if (pop_int(s) != n) s.fatal_error("Number of parameters is incorrect");
 }
 
-}  // namespace ostrac::vm
+}  // namespace ostrac::state

@@ -1,21 +1,21 @@
-#include "vm/symbols.h"
+#include "state/symbols.h"
 
 #include <new>
 
-#include "session/session.h"
-#include "vm/conversions.h"
+#include "state/machine.h"
+#include "state/conversions.h"
 
-namespace ostrac::vm {
+namespace ostrac::state {
 
-using session::slot::EVAL0;
+using state::slot::EVAL0;
 
-std::int32_t lookup_or_create(Session& s, std::string_view name, std::int32_t scope, NameSlots* slots) {
+std::int32_t lookup_or_create(Machine& s, std::string_view name, std::int32_t scope, NameSlots* slots) {
     scope = lookup_scope(s, scope);
     const std::int32_t found = first_visible(s, slots ? *slots : s.symbols.slots_named(name), scope);
     return found >= 0 ? found : create_entry(s, name, scope, slots);
 }
 
-std::int32_t create_entry(Session& s, std::string_view name, std::int32_t scope, NameSlots* slots) {
+std::int32_t create_entry(Machine& s, std::string_view name, std::int32_t scope, NameSlots* slots) {
     // Growing adds only free slots: nothing that was not visible becomes so.
     for (;;) {
         const int created = s.symbols.occupy_free_slot(name, scope, slots);
@@ -29,16 +29,16 @@ std::int32_t create_entry(Session& s, std::string_view name, std::int32_t scope,
     }
 }
 
-std::int32_t create_with_value(Session& s, std::string_view name, std::int32_t kind, double value) {
+std::int32_t create_with_value(Machine& s, std::string_view name, std::int32_t kind, double value) {
     const std::int32_t index = lookup_or_create(s, name, kind);
     s.symbols.drop_code(index);
     s.symbols[index].set_real(value);
     return index;
 }
 
-void set_float(Session& s, std::int32_t index, double value) { s.symbols[index].set_real(value); }
+void set_float(Machine& s, std::int32_t index, double value) { s.symbols[index].set_real(value); }
 
-std::int32_t get_ref(Session& s, std::int32_t index) {
+std::int32_t get_ref(Machine& s, std::int32_t index) {
     int steps = 0;
     while (s.symbols[index].type == ValueType::Reference) {
         if (++steps > 10) s.fatal_error_fmt("internal_error en get_ref, too deep in ", "");
@@ -49,7 +49,7 @@ std::int32_t get_ref(Session& s, std::int32_t index) {
     return index;
 }
 
-void check_protected_store(Session& s, std::int32_t index, const Value& cell) {
+void check_protected_store(Machine& s, std::int32_t index, const Value& cell) {
     const SymbolEntry& target = s.symbols[index];
     if (target.kind == kind::constant) s.fatal_error("Constant value cannot be modified");
     if (target.kind != kind::system) return;
@@ -67,7 +67,7 @@ void check_protected_store(Session& s, std::int32_t index, const Value& cell) {
 
     // Negative values arrive as large bytes and are refused with the rest.
     const auto byte = static_cast<std::uint8_t>(truncate_to_int32(value) & 0xFF);
-    for (session::SystemVariable& row : s.system_variables()) {
+    for (state::SystemVariable& row : s.system_variables()) {
         if (row.index != index) continue;
         if (byte > row.largest) s.fatal_error_fmt("Value not allowed for %s", row.name);
         row.current = byte;
@@ -76,9 +76,9 @@ void check_protected_store(Session& s, std::int32_t index, const Value& cell) {
     }
 }
 
-void release_scope(Session& s, std::int32_t block) {
+void release_scope(Machine& s, std::int32_t block) {
     if (block <= 0) return;  // only routines (positive indexes) have locals
     s.symbols.release_locals(block, EVAL0);
 }
 
-}  // namespace ostrac::vm
+}  // namespace ostrac::state

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <limits>
 
-namespace ostrac::vm {
+namespace ostrac::state {
 
 // Truncation toward zero to a 32-bit integer. Values outside the range and
 // NaN give INT32_MIN, as the processor's own conversion does.
@@ -17,4 +17,4 @@ inline std::int32_t truncate_to_int32(double v) {
 // Floor, then conversion to a 32-bit integer (same out-of-range rule).
 inline std::int32_t floor_to_int32(double v) { return truncate_to_int32(std::floor(v)); }
 
-}  // namespace ostrac::vm
+}  // namespace ostrac::state

@@ -1,10 +1,10 @@
-#include "vm/symbol_table.h"
+#include "state/symbol_table.h"
 
 #include <algorithm>
 
 #include "code/names.h"
 
-namespace ostrac::vm {
+namespace ostrac::state {
 
 using code::max_name_length;
 using code::name_key;
@@ -192,4 +192,4 @@ void SymbolTable::drop_code(int index) {
     ++epoch_;
 }
 
-}  // namespace ostrac::vm
+}  // namespace ostrac::state

@@ -13,9 +13,9 @@
 #include <unordered_map>
 #include <vector>
 
-#include "vm/value.h"
+#include "state/value.h"
 
-namespace ostrac::vm {
+namespace ostrac::state {
 
 // Kind of a symbol entry; a positive kind is the index of the routine a local
 // belongs to.
@@ -131,4 +131,4 @@ private:
     std::uint64_t epoch_ = 1;
 };
 
-}  // namespace ostrac::vm
+}  // namespace ostrac::state

@@ -6,9 +6,9 @@
 #include <type_traits>
 #include <utility>
 
-#include "vm/value.h"
+#include "state/value.h"
 
-namespace ostrac::vm {
+namespace ostrac::state {
 
 class OperandStack {
 public:
@@ -115,4 +115,4 @@ private:
     int depth_ = 0;
 };
 
-}  // namespace ostrac::vm
+}  // namespace ostrac::state

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-namespace ostrac::session {
+namespace ostrac::state {
 
 class ConsoleOutput {
 public:
@@ -41,4 +41,4 @@ private:
     std::string pending_;
 };
 
-}  // namespace ostrac::session
+}  // namespace ostrac::state

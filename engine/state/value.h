@@ -16,7 +16,7 @@
 #include "numeric/complex.h"
 #include "numeric/matrix.h"
 
-namespace ostrac::vm {
+namespace ostrac::state {
 
 using numeric::Complex;
 using numeric::Matrix;
@@ -227,4 +227,4 @@ struct Operand {
     MatrixRef matrix;
 };
 
-}  // namespace ostrac::vm
+}  // namespace ostrac::state

@@ -8,7 +8,7 @@
 
 #include "graph/series_table.h"
 
-namespace ostrac::session {
+namespace ostrac::state {
 
 class Host {
 public:
@@ -47,4 +47,4 @@ public:
                               std::string_view /*y_title*/) {}
 };
 
-}  // namespace ostrac::session
+}  // namespace ostrac::state

@@ -1,8 +1,8 @@
-#include "vm/operand_stack.h"
+#include "state/operand_stack.h"
 
 #include <algorithm>
 
-namespace ostrac::vm {
+namespace ostrac::state {
 
 void OperandStack::reverse(int n) {
     if (n <= 1 || n > depth_) return;
@@ -10,4 +10,4 @@ void OperandStack::reverse(int n) {
     std::reverse(first, cells_.begin() + depth_);
 }
 
-}  // namespace ostrac::vm
+}  // namespace ostrac::state

@@ -16,9 +16,9 @@
 
 #include <array>
 #include <cstdint>
-#include "vm/symbol_table.h"
+#include "state/symbol_table.h"
 
-namespace ostrac::vm {
+namespace ostrac::state {
 
 class NameCache {
 public:
@@ -61,4 +61,4 @@ private:
     std::array<Place, size> places_{};
 };
 
-}  // namespace ostrac::vm
+}  // namespace ostrac::state
