@@ -19,7 +19,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class CollectingHost : public ostrac::session::Host {
+class CollectingHost : public ostrac::state::Host {
 public:
     void pane_add_line(std::string_view line) override { lines.emplace_back(line); }
     void set_prompt(std::string_view) override {}

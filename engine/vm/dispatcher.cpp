@@ -5,7 +5,7 @@
 #include <string_view>
 
 #include "state/machine.h"
-#include "graph/graph_commands.h"
+#include "vm/graph_commands.h"
 #include "vm/assignment.h"
 #include "vm/builtins.h"
 #include "code/code_reader.h"
@@ -388,25 +388,25 @@ void op_line(Machine& s) {
         c.call(op_str);
         break;
     case Op::SERIEXYM:
-        c.call(graph::op_seriexym);
+        c.call(vm::op_seriexym);
         break;
     case Op::SERIEXY:
-        c.call(graph::op_seriexy);
+        c.call(vm::op_seriexy);
         break;
     case Op::SERIEY:
-        c.call(graph::op_seriey);
+        c.call(vm::op_seriey);
         break;
     case Op::TITLES:
-        c.call(graph::op_titles);
+        c.call(vm::op_titles);
         break;
     case Op::SETSERIE:
-        c.call(graph::op_setserie);
+        c.call(vm::op_setserie);
         break;
     case Op::GCLEAR:
-        c.call(graph::op_gclear);
+        c.call(vm::op_gclear);
         break;
     case Op::GRAPH:
-        c.call(graph::op_graph);
+        c.call(vm::op_graph);
         break;
     case Op::SAVEDATA:
         c.call(op_savedata);

@@ -8,7 +8,7 @@
 #include <variant>
 #include <vector>
 
-#include "graph/graph_commands.h"
+#include "vm/graph_commands.h"
 #include "graph/recording_chart.h"
 #include "graph/redraw.h"
 #include "support/test_session.h"
@@ -90,22 +90,22 @@ protected:
 };
 
 TEST_F(GraphCommandsTest, SerieyOnSlotThreeDrawsALineWithoutLegend) {
-    run(graph::op_seriey, {3.0, row({10, 20, 30})});
+    run(vm::op_seriey, {3.0, row({10, 20, 30})});
     EXPECT_EQ(ts.host.chart_redraws, 1);
     EXPECT_EQ(drawn().calls, (std::vector<std::string>{"legend off", "detach", "create 3 lines", "axes on",
                                                        "xy 3 1 10", "xy 3 2 20", "xy 3 3 30", "attach 3"}));
 }
 
 TEST_F(GraphCommandsTest, NamedPieHidesTheAxesUntilALaterSlotShowsThem) {
-    run(graph::op_setserie, {1.0, 1.0, std::string("share")});
+    run(vm::op_setserie, {1.0, 1.0, std::string("share")});
     EXPECT_EQ(ts.host.chart_redraws, 0) << "SETSERIE does not redraw";
-    run(graph::op_seriey, {1.0, row({5, 3})});
+    run(vm::op_seriey, {1.0, row({5, 3})});
     RecordingChart chart = drawn();
     EXPECT_TRUE(chart.legend);
     EXPECT_EQ(chart.axes, false);
     EXPECT_EQ(chart.calls[3], "create 1 pie");
 
-    run(graph::op_seriey, {2.0, row({1, 2})});
+    run(vm::op_seriey, {2.0, row({1, 2})});
     chart = drawn();
     EXPECT_TRUE(chart.legend);
     EXPECT_EQ(chart.axes, true);
@@ -114,15 +114,15 @@ TEST_F(GraphCommandsTest, NamedPieHidesTheAxesUntilALaterSlotShowsThem) {
 
 TEST_F(GraphCommandsTest, GclearEmptiesSlotsButKeepsTitlesTypesAndSlotZero) {
     for (int n = 0; n < SeriesTable::slot_count; ++n) {
-        run(graph::op_setserie, {static_cast<double>(n), 2.0, "s" + std::to_string(n)});
-        run(graph::op_seriey, {static_cast<double>(n), row({1, 2})});
+        run(vm::op_setserie, {static_cast<double>(n), 2.0, "s" + std::to_string(n)});
+        run(vm::op_seriey, {static_cast<double>(n), row({1, 2})});
     }
-    run(graph::op_gclear, {4.0});
+    run(vm::op_gclear, {4.0});
     EXPECT_TRUE(table()[4].points.empty());
     EXPECT_EQ(table()[5].points.size(), 2U);
     EXPECT_EQ(drawn().attached, (std::vector<int>{0, 1, 2, 3, 5, 6, 7, 8, 9})) << "the cleared bars are gone";
 
-    run(graph::op_gclear, {0.0});
+    run(vm::op_gclear, {0.0});
     EXPECT_EQ(table()[0].points.size(), 2U);
     for (int n = 1; n < SeriesTable::slot_count; ++n) EXPECT_TRUE(table()[n].points.empty()) << n;
     EXPECT_EQ(table()[9].title, "s9");
@@ -144,12 +144,12 @@ TEST_F(GraphCommandsTest, FillingCommandsBuildTheirPoints) {
         Points expected;
     };
     const std::vector<Case> cases = {
-        {__LINE__, graph::op_seriey, {2.9, complex_row}, 2, {{1, 1}, {2, 2}}},  // real parts only
-        {__LINE__, graph::op_seriexy, {9.0, row({1, 2}), row({0.1, 1e40})}, 9,
+        {__LINE__, vm::op_seriey, {2.9, complex_row}, 2, {{1, 1}, {2, 2}}},  // real parts only
+        {__LINE__, vm::op_seriexy, {9.0, row({1, 2}), row({0.1, 1e40})}, 9,
          {{1, static_cast<float>(0.1)}, {2, inf}}},
-        {__LINE__, graph::op_seriexym, {0.0, tall, 3.0, 1.0}, 0, {{100, 1}, {200, 2}, {300, 3}, {400, 4}}},
-        {__LINE__, graph::op_seriexym, {0.0, tall, 1.9, 2.0}, 0, {{1, 10}, {2, 20}, {3, 30}, {4, 40}}},
-        {__LINE__, graph::op_seriexym, {0.0, tall, 2.0, 2.0}, 0, {{10, 10}, {20, 20}, {30, 30}, {40, 40}}},
+        {__LINE__, vm::op_seriexym, {0.0, tall, 3.0, 1.0}, 0, {{100, 1}, {200, 2}, {300, 3}, {400, 4}}},
+        {__LINE__, vm::op_seriexym, {0.0, tall, 1.9, 2.0}, 0, {{1, 10}, {2, 20}, {3, 30}, {4, 40}}},
+        {__LINE__, vm::op_seriexym, {0.0, tall, 2.0, 2.0}, 0, {{10, 10}, {20, 20}, {30, 30}, {40, 40}}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.line);
@@ -160,24 +160,24 @@ TEST_F(GraphCommandsTest, FillingCommandsBuildTheirPoints) {
 }
 
 TEST_F(GraphCommandsTest, SetserieTitlesAndGdraw) {
-    run(graph::op_setserie, {5.9, 3.7, std::string(50, 'x')});
+    run(vm::op_setserie, {5.9, 3.7, std::string(50, 'x')});
     EXPECT_EQ(table()[5].title, std::string(39, 'x'));
     EXPECT_EQ(table()[5].type, GraphType::Area);
 
-    run(graph::op_titles, {std::string("Main\nsecond"), std::string("time"), std::string("speed")});
+    run(vm::op_titles, {std::string("Main\nsecond"), std::string("time"), std::string("speed")});
     EXPECT_EQ(ts.host.chart_title_texts, (std::vector<std::string>{"Main\nsecond", "time", "speed"}));
     EXPECT_EQ(ts.host.chart_redraws, 0);
 
     state::push_float(s(), 42.0);
-    graph::op_graph(s());
+    vm::op_graph(s());
     EXPECT_EQ(ts.host.chart_redraws, 1);
     ASSERT_EQ(s().stack.depth(), 1) << "gdraw leaves the stack as it found it";
     EXPECT_EQ(state::pop_real(s()), 42.0);
 }
 
 TEST_F(GraphCommandsTest, InitClearsTheSeriesTable) {
-    run(graph::op_setserie, {1.0, 1.0, std::string("pie")});
-    run(graph::op_seriey, {1.0, row({1})});
+    run(vm::op_setserie, {1.0, 1.0, std::string("pie")});
+    run(vm::op_seriey, {1.0, row({1})});
     std::array<std::string, session::Session::search_path_count> paths;
     paths[0] = ts.home.path().string();
     s().init(paths);
@@ -199,34 +199,34 @@ TEST_F(GraphCommandsTest, ChecksComeInOrderWithTheirMessages) {
         std::string expected;
     };
     const std::vector<Case> cases = {
-        {__LINE__, graph::op_seriey, {12.0, matrix_of({{1}, {2}})}, series},
-        {__LINE__, graph::op_seriey, {-0.5, row({1})}, series},  // rounds down to -1
-        {__LINE__, graph::op_seriexy, {10.0, row({1, 2, 3}), m23}, series},
-        {__LINE__, graph::op_seriexym, {12.0, m23, 0.0, 9.0}, series},
-        {__LINE__, graph::op_setserie, {12.0, 4.0, x}, series},
-        {__LINE__, graph::op_gclear, {10.0}, series},
-        {__LINE__, graph::op_gclear, {-1.0}, series},
-        {__LINE__, graph::op_setserie, {1.0, 4.0, x}, type},
-        {__LINE__, graph::op_setserie, {1.0, -0.1, x}, type},
-        {__LINE__, graph::op_seriexy, {1.0, row({1, 2, 3}), row({1, 2})}, columns},
-        {__LINE__, graph::op_seriexy, {1.0, m23, row({1, 2})}, columns},
-        {__LINE__, graph::op_seriexy, {1.0, m23, m23}, vectors},
-        {__LINE__, graph::op_seriexy, {1.0, row({1, 2, 3}), m23}, vectors},
-        {__LINE__, graph::op_seriey, {1.0, matrix_of({{1}, {2}, {3}})}, report("Se esperaba un vector \n")},
-        {__LINE__, graph::op_seriexym, {1.0, m23, 0.0, 1.0}, bounds},
-        {__LINE__, graph::op_seriexym, {1.0, m23, 4.0, 1.0}, bounds},
-        {__LINE__, graph::op_seriexym, {1.0, m23, 1.0, 0.0}, bounds},
-        {__LINE__, graph::op_seriexym, {1.0, m23, 3.0, 4.0}, bounds},
+        {__LINE__, vm::op_seriey, {12.0, matrix_of({{1}, {2}})}, series},
+        {__LINE__, vm::op_seriey, {-0.5, row({1})}, series},  // rounds down to -1
+        {__LINE__, vm::op_seriexy, {10.0, row({1, 2, 3}), m23}, series},
+        {__LINE__, vm::op_seriexym, {12.0, m23, 0.0, 9.0}, series},
+        {__LINE__, vm::op_setserie, {12.0, 4.0, x}, series},
+        {__LINE__, vm::op_gclear, {10.0}, series},
+        {__LINE__, vm::op_gclear, {-1.0}, series},
+        {__LINE__, vm::op_setserie, {1.0, 4.0, x}, type},
+        {__LINE__, vm::op_setserie, {1.0, -0.1, x}, type},
+        {__LINE__, vm::op_seriexy, {1.0, row({1, 2, 3}), row({1, 2})}, columns},
+        {__LINE__, vm::op_seriexy, {1.0, m23, row({1, 2})}, columns},
+        {__LINE__, vm::op_seriexy, {1.0, m23, m23}, vectors},
+        {__LINE__, vm::op_seriexy, {1.0, row({1, 2, 3}), m23}, vectors},
+        {__LINE__, vm::op_seriey, {1.0, matrix_of({{1}, {2}, {3}})}, report("Se esperaba un vector \n")},
+        {__LINE__, vm::op_seriexym, {1.0, m23, 0.0, 1.0}, bounds},
+        {__LINE__, vm::op_seriexym, {1.0, m23, 4.0, 1.0}, bounds},
+        {__LINE__, vm::op_seriexym, {1.0, m23, 1.0, 0.0}, bounds},
+        {__LINE__, vm::op_seriexym, {1.0, m23, 3.0, 4.0}, bounds},
         // argument types are checked before any value
-        {__LINE__, graph::op_seriey, {12.0, 5.0}, report("Incorrect type")},
-        {__LINE__, graph::op_seriey, {x, row({1})}, report("float expected")},
-        {__LINE__, graph::op_seriexy, {12.0, 5.0, row({1})}, report("Incorrect type")},
-        {__LINE__, graph::op_seriexym, {12.0, m23, 1.0, x}, report("float expected")},
-        {__LINE__, graph::op_setserie, {12.0, 4.0, 5.0}, report("sSTRING expected")},
-        {__LINE__, graph::op_titles, {x, 3.0, x}, report("sSTRING expected")},
-        {__LINE__, graph::op_gclear, {x}, report("float expected")},
+        {__LINE__, vm::op_seriey, {12.0, 5.0}, report("Incorrect type")},
+        {__LINE__, vm::op_seriey, {x, row({1})}, report("float expected")},
+        {__LINE__, vm::op_seriexy, {12.0, 5.0, row({1})}, report("Incorrect type")},
+        {__LINE__, vm::op_seriexym, {12.0, m23, 1.0, x}, report("float expected")},
+        {__LINE__, vm::op_setserie, {12.0, 4.0, 5.0}, report("sSTRING expected")},
+        {__LINE__, vm::op_titles, {x, 3.0, x}, report("sSTRING expected")},
+        {__LINE__, vm::op_gclear, {x}, report("float expected")},
     };
-    run(graph::op_seriey, {1.0, row({7})});
+    run(vm::op_seriey, {1.0, row({7})});
     const SeriesTable before = table();
     for (const Case& c : cases) {
         SCOPED_TRACE(c.line);
@@ -237,8 +237,8 @@ TEST_F(GraphCommandsTest, ChecksComeInOrderWithTheirMessages) {
     EXPECT_TRUE(ts.host.chart_title_texts.empty());
 
     for (const auto& [op, count] : std::vector<std::pair<Command, int>>{
-             {graph::op_seriexym, 3}, {graph::op_seriexy, 4}, {graph::op_seriey, 1}, {graph::op_titles, 2},
-             {graph::op_setserie, 4}, {graph::op_gclear, 0}}) {
+             {vm::op_seriexym, 3}, {vm::op_seriexy, 4}, {vm::op_seriey, 1}, {vm::op_titles, 2},
+             {vm::op_setserie, 4}, {vm::op_gclear, 0}}) {
         EXPECT_EQ(error_of(op, {12.0}, count), report("Number of parameters is incorrect")) << count;
     }
 }

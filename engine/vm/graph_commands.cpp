@@ -1,4 +1,4 @@
-#include "graph/graph_commands.h"
+#include "vm/graph_commands.h"
 
 #include <cstddef>
 #include <new>
@@ -11,10 +11,14 @@
 #include "code/opcodes.h"
 #include "state/stack_ops.h"
 
-namespace ostrac::graph {
+namespace ostrac::vm {
 
 namespace {
 
+using graph::GraphType;
+using graph::Point;
+using graph::Series;
+using graph::SeriesTable;
 using numeric::Matrix;
 using state::Machine;
 using code::Op;
@@ -138,4 +142,4 @@ void op_gclear(Machine& s) {
 
 void op_graph(Machine& s) { redraw_chart(s); }
 
-}  // namespace ostrac::graph
+}  // namespace ostrac::vm

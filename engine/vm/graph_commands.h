@@ -14,7 +14,7 @@ namespace ostrac::state {
 class Machine;
 }
 
-namespace ostrac::graph {
+namespace ostrac::vm {
 
 // n A cx cy cnt(4) -> SUB0: slot n gets one point per row i of A,
 // (A(i, cx), A(i, cy)); cx, then cy, must name a column of A. Redraws.
@@ -43,4 +43,4 @@ void op_gclear(state::Machine& s);
 // The gdraw statement: redraws, and leaves the stack as it found it.
 void op_graph(state::Machine& s);
 
-}  // namespace ostrac::graph
+}  // namespace ostrac::vm
