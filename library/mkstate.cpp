@@ -13,7 +13,6 @@
 #include <unistd.h>
 
 #include "session/session.h"
-#include "vm/state_file.h"
 
 namespace {
 
@@ -68,15 +67,14 @@ int main(int argc, char** argv) {
     }
 
     if (status == 0) {
-        try {
-            ostrac::vm::state_save(session);
+        if (session.save_state() == ostrac::session::Session::StateFileOutcome::Done) {
             fs::create_directories(output.parent_path(), ec);
             fs::copy_file(work / "data.bin", output, fs::copy_options::overwrite_existing, ec);
             if (ec) {
                 std::fprintf(stderr, "cannot write %s: %s\n", output.c_str(), ec.message().c_str());
                 status = 1;
             }
-        } catch (const ostrac::session::FatalError&) {
+        } else {
             for (const std::string& line : host.lines) std::fprintf(stderr, "%s\n", line.c_str());
             status = 1;
         }

@@ -287,8 +287,8 @@ int parse_program(ParseContext& context) { return yyparse(context); }
 // Hands the parser the scanner's next token. At the end of the input the
 // block receives its END before the parser hears of it.
 static int yylex(OSTRAC_YYSTYPE* value, ostrac::frontend::ParseContext& ctx) {
-    using ostrac::frontend::TokenKind;
-    ostrac::frontend::Token token = ctx.scanner.next_token(ctx.session);
+    using ostrac::code::TokenKind;
+    ostrac::code::Token token = ctx.scanner.next_token(ctx.session);
     *value = -1;
     switch (token.kind) {
     case TokenKind::End:

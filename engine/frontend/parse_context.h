@@ -11,13 +11,15 @@
 
 #include "frontend/emitter.h"
 #include "frontend/scanner.h"
-#include "frontend/token.h"
+#include "code/token.h"
 
 namespace ostrac::state {
 class Machine;
 }
 
 namespace ostrac::frontend {
+
+using code::TokenValue;
 
 struct ParseContext {
     ParseContext(state::Machine& s, Scanner& scanner, std::string& context_label, Emitter& emit)

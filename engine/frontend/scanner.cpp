@@ -6,10 +6,16 @@
 #include <string_view>
 #include <utility>
 
-#include "frontend/keywords.h"
+#include "code/keywords.h"
 #include "code/names.h"
 
 namespace ostrac::frontend {
+
+using code::Keyword;
+using code::keywords;
+using code::single_characters;
+using code::Token;
+using code::TokenKind;
 namespace {
 
 // ASCII classes only: bytes of 128 and above are never letters.

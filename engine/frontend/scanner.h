@@ -15,13 +15,15 @@
 #include <string>
 
 #include "frontend/source.h"
-#include "frontend/token.h"
+#include "code/token.h"
 
 namespace ostrac::state {
 class Machine;
 }
 
 namespace ostrac::frontend {
+
+using code::Token;
 
 class Scanner {
 public:

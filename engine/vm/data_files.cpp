@@ -17,8 +17,8 @@
 #include <utility>
 #include <vector>
 
-#include "session/file_descriptor.h"
-#include "session/file_replacement.h"
+#include "files/file_descriptor.h"
+#include "files/file_replacement.h"
 #include "state/machine.h"
 #include "state/stack_ops.h"
 #include "state/symbol_table.h"
@@ -67,7 +67,7 @@ constexpr std::size_t block_size = std::size_t{1} << 20;
 // The whole file. Anything but a regular file is refused: a FIFO would wait
 // for a writer and a device may never end, and nothing could stop either.
 std::optional<std::string> read_text_file(Machine& s, const fs::path& path) {
-    const session::FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    const files::FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     struct stat st {};
     if (!fd || ::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
 
@@ -157,7 +157,7 @@ void op_savedata(Machine& s) {
     const Text name = pop_string(s);
     const MatrixRef m = pop_matrix(s);
 
-    session::FileReplacement file(data_file_path(s, *name));
+    files::FileReplacement file(data_file_path(s, *name));
     std::string line;
     for (int i = 1; i <= m->rows() && file.ok(); ++i) {
         s.halt_if_break();

@@ -17,7 +17,7 @@
 #include <variant>
 #include <vector>
 
-#include "session/file_replacement.h"
+#include "files/file_replacement.h"
 #include "state/machine.h"
 #include "code/code_reader.h"
 #include "code/names.h"
@@ -166,7 +166,7 @@ bool matrix_fits(const MatrixRef& m) {
 class Writer {
 public:
     Writer() = default;
-    explicit Writer(session::FileReplacement& file) : file_(&file) { buffer_.reserve(block_size); }
+    explicit Writer(files::FileReplacement& file) : file_(&file) { buffer_.reserve(block_size); }
 
     void u8(std::uint8_t v) { append(std::span(&v, 1)); }
     void zeros(std::size_t n) {
@@ -203,7 +203,7 @@ public:
 private:
     static constexpr std::size_t block_size = std::size_t{1} << 16;
 
-    session::FileReplacement* file_ = nullptr;
+    files::FileReplacement* file_ = nullptr;
     std::vector<std::uint8_t> buffer_;
     std::uintmax_t size_ = 0;
 };
@@ -549,7 +549,7 @@ void state_save(Machine& s) {
             unsaveable(s, "more than " + std::to_string(max_state_file_size >> 20) + " MiB");
         }
 
-        session::FileReplacement file(fs::path(s.home_folder()) / "data.bin");
+        files::FileReplacement file(fs::path(s.home_folder()) / "data.bin");
         Writer out(file);
         if (file.ok()) encode_state(s, out);
         if (!out.flush() || !file.commit()) s.fatal_error(save_failed);

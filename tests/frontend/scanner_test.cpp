@@ -17,6 +17,9 @@
 namespace ostrac::frontend {
 namespace {
 
+using code::Token;
+using code::TokenKind;
+
 std::string describe(const Token& token) {
     static constexpr const char* keyword_names[] = {
         "FOR", "TO", "STEP", "NEXT", "AND", "OR", "NOT", "PRINT", "GOTO", "IF", "THEN", "ELSE",

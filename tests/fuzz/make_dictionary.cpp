@@ -6,8 +6,8 @@
 #include <string_view>
 
 #include "bench_host.h"
-#include "frontend/keywords.h"
-#include "frontend/token.h"
+#include "code/keywords.h"
+#include "code/token.h"
 #include "numeric/unit_table.h"
 #include "session/session.h"
 #include "code/builtin_names.h"
@@ -29,8 +29,8 @@ int main(int argc, char** argv) {
     if (argc != 2) return 2;
     std::FILE* out = std::fopen(argv[1], "w");
     if (out == nullptr) return 1;
-    for (const auto& k : ostrac::frontend::keywords) entry(out, k.spelling);
-    for (const char c : ostrac::frontend::single_characters) entry(out, std::string_view(&c, 1));
+    for (const auto& k : ostrac::code::keywords) entry(out, k.spelling);
+    for (const char c : ostrac::code::single_characters) entry(out, std::string_view(&c, 1));
     // Two-character comparisons and the comment and string marks.
     for (const std::string_view op : {">=", "=>", "<=", "=<", "<>", "//", "\""}) entry(out, op);
     for (const auto& b : ostrac::code::builtin_table) entry(out, b.name);

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "session/file_replacement.h"
+#include "files/file_replacement.h"
 
 namespace ostrac::ui::line_file {
 
@@ -17,7 +17,7 @@ bool write(const QString& path, const QStringList& lines, QString& error) {
         bytes += "\r\n";
     }
     const std::string_view contents(bytes.constData(), static_cast<std::size_t>(bytes.size()));
-    const std::string failure = session::replace_file(QFile::encodeName(path).toStdString(), contents);
+    const std::string failure = files::replace_file(QFile::encodeName(path).toStdString(), contents);
     error = QString::fromStdString(failure);
     return failure.empty();
 }

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <string>
 
-#include "frontend/keywords.h"
+#include "code/keywords.h"
 #include "code/builtin_names.h"
 
 namespace ostrac::ui {
@@ -24,8 +24,8 @@ bool equal_ignoring_case(QStringView word, std::string_view name) {
 }
 
 bool is_keyword(QStringView word) {
-    return std::any_of(frontend::keywords.begin(), frontend::keywords.end(),
-                       [&](const frontend::Keyword& k) { return equal_ignoring_case(word, k.spelling); });
+    return std::any_of(code::keywords.begin(), code::keywords.end(),
+                       [&](const code::Keyword& k) { return equal_ignoring_case(word, k.spelling); });
 }
 
 bool is_builtin(QStringView word) {

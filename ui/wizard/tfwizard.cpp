@@ -14,8 +14,8 @@
 
 #include "common/widget_making.h"
 #include "help/call_text.h"
+#include "help/converter.h"
 #include "help/function_tree.h"
-#include "numeric/unit_table.h"
 #include "session/session.h"
 
 namespace ostrac::ui {
@@ -140,9 +140,7 @@ void TFWizard::build_converter() {
 
     make_label("Unit Type", "LCUType", {4, 34}, PCU);
     Cb_utype = make_list("Cb_utype", {56, 32, 145, 21}, PCU);
-    for (const numeric::UnitCategoryInfo& type : numeric::converter_unit_types()) {
-        Cb_utype->addItem(text_of(type.name), static_cast<int>(type.category));
-    }
+    for (const help::ConverterType& type : help::converter_types()) Cb_utype->addItem(text_of(type.name), type.id);
     Cb_utype->setCurrentIndex(0);
     connect(Cb_utype, &QComboBox::currentIndexChanged, this, &TFWizard::Cb_utypeChange);
 
@@ -207,12 +205,11 @@ void TFWizard::display_entry(int index) {
 
 void TFWizard::refill_units() {
     const int type = Cb_utype->currentIndex() < 0 ? Cb_utype->itemData(0).toInt() : Cb_utype->currentData().toInt();
-    const auto category = static_cast<numeric::UnitCategory>(type);
     // No unit is chosen after a refill, so the fields keep their texts.
     for (QComboBox* list : {cb_source, cb_target}) {
         const QSignalBlocker quiet(list);
         list->clear();
-        for (std::string_view unit : numeric::converter_units(category)) list->addItem(text_of(unit));
+        for (std::string_view unit : help::converter_units(type)) list->addItem(text_of(unit));
         list->setCurrentIndex(-1);
     }
 }

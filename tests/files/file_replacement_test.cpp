@@ -1,4 +1,4 @@
-#include "session/file_replacement.h"
+#include "files/file_replacement.h"
 
 #include <gtest/gtest.h>
 
@@ -94,7 +94,7 @@ TEST(FileReplacementTest, TargetsLinksAndPlantedFiles) {
         test::TempFolder folder;
         const fs::path dir = folder.path();
         c.prepare(dir);
-        EXPECT_EQ(session::replace_file(dir / "data.bin", "new"), c.error);
+        EXPECT_EQ(files::replace_file(dir / "data.bin", "new"), c.error);
         if (c.error.empty()) {
             EXPECT_EQ(read_text(dir / "data.bin"), "new");
         }

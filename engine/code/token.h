@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-namespace ostrac::frontend {
+namespace ostrac::code {
 
 enum class TokenKind : std::uint8_t {
     End,  // "exit" or the end of a file source; the code block got its OP_END
@@ -41,4 +41,4 @@ struct Token {
     TokenValue value;
 };
 
-}  // namespace ostrac::frontend
+}  // namespace ostrac::code

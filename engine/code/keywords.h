@@ -6,9 +6,9 @@
 #include <array>
 #include <string_view>
 
-#include "frontend/token.h"
+#include "code/token.h"
 
-namespace ostrac::frontend {
+namespace ostrac::code {
 
 struct Keyword {
     std::string_view spelling;
@@ -36,4 +36,4 @@ inline constexpr std::array<Keyword, 36> keywords = {{
     {"mod", TokenKind::Mod},         {"gdraw", TokenKind::Gdraw},
 }};
 
-}  // namespace ostrac::frontend
+}  // namespace ostrac::code

@@ -18,9 +18,9 @@
 #include <string>
 #include <string_view>
 
-#include "session/file_descriptor.h"
+#include "files/file_descriptor.h"
 
-namespace ostrac::session {
+namespace ostrac::files {
 
 class FileReplacement {
 public:
@@ -56,4 +56,4 @@ private:
 // Replaces `target` with `contents` at once; "" when done, else why not.
 std::string replace_file(const std::filesystem::path& target, std::string_view contents);
 
-}  // namespace ostrac::session
+}  // namespace ostrac::files

@@ -1,4 +1,4 @@
-#include "session/file_replacement.h"
+#include "files/file_replacement.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -9,7 +9,7 @@
 #include <system_error>
 #include <utility>
 
-namespace ostrac::session {
+namespace ostrac::files {
 
 namespace {
 
@@ -138,4 +138,4 @@ std::string replace_file(const fs::path& target, std::string_view contents) {
     return file.error();
 }
 
-}  // namespace ostrac::session
+}  // namespace ostrac::files

@@ -7,7 +7,7 @@
 
 #include <utility>
 
-namespace ostrac::session {
+namespace ostrac::files {
 
 class FileDescriptor {
 public:
@@ -37,4 +37,4 @@ private:
     int fd_ = -1;
 };
 
-}  // namespace ostrac::session
+}  // namespace ostrac::files
