@@ -8,9 +8,9 @@
 #include <string>
 
 #include "bench_host.h"
-#include "console/console_host.h"
-#include "console/tmythread.h"
-#include "console/worker_gate.h"
+#include "worker/console_host.h"
+#include "worker/tmythread.h"
+#include "worker/worker_gate.h"
 #include "session/session.h"
 
 namespace {

@@ -17,7 +17,7 @@
 #include "console/help_window.h"
 #include "console/tabout_box.h"
 #include "console/tform1.h"
-#include "graph/tfgraph.h"
+#include "chart/tfgraph.h"
 #include "options/toptions.h"
 #include "console_test_support.h"
 #include "ui_test_support.h"

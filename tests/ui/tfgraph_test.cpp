@@ -31,8 +31,8 @@
 #include <thread>
 #include <vector>
 
-#include "graph/qt_chart.h"
-#include "graph/tfgraph.h"
+#include "chart/qt_chart.h"
+#include "chart/tfgraph.h"
 
 using ostrac::graph::GraphType;
 using ostrac::graph::Point;

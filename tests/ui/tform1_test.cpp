@@ -26,7 +26,7 @@
 #include "console/help_window.h"
 #include "console/output_pane.h"
 #include "console/tform1.h"
-#include "graph/tfgraph.h"
+#include "chart/tfgraph.h"
 #include "console_test_support.h"
 #include "ui_test_support.h"
 

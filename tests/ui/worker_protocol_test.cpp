@@ -12,9 +12,9 @@
 #include <variant>
 #include <vector>
 
-#include "console/console_host.h"
-#include "console/tmythread.h"
-#include "console/worker_gate.h"
+#include "worker/console_host.h"
+#include "worker/tmythread.h"
+#include "worker/worker_gate.h"
 #include "session/session.h"
 #include "ui_test_support.h"
 

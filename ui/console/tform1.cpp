@@ -20,7 +20,7 @@
 #include "console/help_window.h"
 #include "console/memo_file.h"
 #include "console/output_pane.h"
-#include "graph/tfgraph.h"
+#include "chart/tfgraph.h"
 #include "console/tabout_box.h"
 #include "editor/tfeditor.h"
 #include "options/search_paths.h"

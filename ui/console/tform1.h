@@ -20,10 +20,10 @@
 #include <optional>
 #include <vector>
 
-#include "console/console_host.h"
-#include "console/tmythread.h"
-#include "console/worker_gate.h"
-#include "editor/session_link.h"
+#include "worker/console_host.h"
+#include "worker/tmythread.h"
+#include "worker/worker_gate.h"
+#include "worker/session_link.h"
 #include "options/settings.h"
 #include "session/session.h"
 

@@ -15,7 +15,7 @@
 #include "editor/code_edit.h"
 #include "editor/prg_file.h"
 #include "editor/program_text.h"
-#include "editor/session_link.h"
+#include "worker/session_link.h"
 
 namespace ostrac::ui {
 

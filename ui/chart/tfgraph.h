@@ -13,7 +13,7 @@
 #include <QString>
 #include <QWidget>
 
-#include "graph/qt_chart.h"
+#include "chart/qt_chart.h"
 #include "graph/series_table.h"
 
 class QChartView;

@@ -7,7 +7,7 @@
 
 #include <thread>
 
-#include "console/worker_gate.h"
+#include "worker/worker_gate.h"
 
 namespace ostrac::session {
 class Session;

@@ -1,4 +1,4 @@
-#include "graph/tfgraph.h"
+#include "chart/tfgraph.h"
 
 #include <QChart>
 #include <QChartView>

@@ -2,7 +2,7 @@
 // its worker thread (the console).
 #pragma once
 
-#include "console/worker_gate.h"
+#include "worker/worker_gate.h"
 
 namespace ostrac::ui {
 

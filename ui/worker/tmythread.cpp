@@ -1,4 +1,4 @@
-#include "console/tmythread.h"
+#include "worker/tmythread.h"
 
 #include <exception>
 

@@ -1,4 +1,4 @@
-#include "console/worker_gate.h"
+#include "worker/worker_gate.h"
 
 namespace ostrac::ui {
 

@@ -1,4 +1,4 @@
-#include "graph/qt_chart.h"
+#include "chart/qt_chart.h"
 
 #include <QAreaSeries>
 #include <QBarSeries>

@@ -1,8 +1,8 @@
-#include "console/console_host.h"
+#include "worker/console_host.h"
 
 #include <utility>
 
-#include "console/worker_gate.h"
+#include "worker/worker_gate.h"
 
 namespace ostrac::ui {
 
