@@ -1,5 +1,6 @@
 #include "vm/dispatcher.h"
 
+#include <array>
 #include <limits>
 #include <string>
 #include <string_view>
@@ -110,6 +111,16 @@ void op_line(Machine& s) {
     }
 }
 
+using Handler = void (*)(Machine&);
+
+// The handler of each opcode, from the opcode table; nullptr where the
+// dispatch below performs the instruction itself.
+constexpr std::array<Handler, code::op_count> handlers = {
+#define OSTRAC_OP_HANDLER(num, name, operand, argc, handler) handler,
+    OSTRAC_OPCODES(OSTRAC_OP_HANDLER)
+#undef OSTRAC_OP_HANDLER
+};
+
 // Performs the instruction at the cursor and returns its opcode; inlined
 // into both entry points so that a run of instructions pays for one call.
 [[gnu::always_inline]] inline int dispatch(Machine& s, Cursor& c) {
@@ -143,36 +154,6 @@ void op_line(Machine& s) {
     case Op::MUL:
         if (!fast::mul(c)) [[unlikely]] c.call(op_mul);
         break;
-    case Op::DIV:
-        c.call(op_div);
-        break;
-    case Op::POW:
-        c.call(op_pow);
-        break;
-    case Op::NEG:
-        c.call(op_neg);
-        break;
-    case Op::CROSS:
-        c.call(op_cross);
-        break;
-    case Op::GLOBAL:
-        c.call(op_global);
-        break;
-    case Op::MATRIX:
-        c.call(op_matrix);
-        break;
-    case Op::SETCELL:
-        c.call(op_setcell);
-        break;
-    case Op::PRINT:
-        c.call(op_print);
-        break;
-    case Op::DEFFUNC:
-        c.call([](Machine& session) { op_define(session, false); });
-        break;
-    case Op::DEFSUB:
-        c.call([](Machine& session) { op_define(session, true); });
-        break;
     case Op::ENDFUNC:
         if (!fast::endfunc(c)) [[unlikely]] c.call(op_endfunc);
         break;
@@ -182,41 +163,8 @@ void op_line(Machine& s) {
     case Op::CALL:
         if (!fast::call(c)) [[unlikely]] c.call(op_call);
         break;
-    case Op::EVAL:
-        c.call(op_eval);
-        break;
-    case Op::LOAD:
-        c.call(op_load);
-        break;
-    case Op::INPUT:
-        c.call(op_input);
-        break;
     case Op::ASSIGN:
         if (!fast::assign(c)) [[unlikely]] c.call(op_assign);
-        break;
-    case Op::POLAR:
-        c.call(op_polar);
-        break;
-    case Op::LINE:
-        c.call(op_line);
-        break;
-    case Op::SHOW:
-        c.call(op_show);
-        break;
-    case Op::GOTO:
-        c.call(op_goto);
-        break;
-    case Op::GOSUB:
-        c.call(op_gosub);
-        break;
-    case Op::RETURN:
-        c.call(op_return);
-        break;
-    case Op::HALT:
-        c.save();
-        op_halt(s);
-    case Op::EXITFUNC:
-        c.call(op_exitfunc);
         break;
     case Op::EQ:
         if (!fast::compare(c, [](double a, double b) { return a == b; })) [[unlikely]] c.call(op_eq);
@@ -242,9 +190,6 @@ void op_line(Machine& s) {
     case Op::AND:
         if (!fast::compare(c, [](double a, double b) { return a != 0.0 && b != 0.0; })) [[unlikely]] c.call(op_and);
         break;
-    case Op::FOR:
-        c.call(op_for);
-        break;
     case Op::NEXT:
         if (!fast::next(c)) [[unlikely]] c.call(op_next);
         break;
@@ -258,171 +203,10 @@ void op_line(Machine& s) {
     case Op::MOD:
         if (!fast::mod(c)) [[unlikely]] c.call(op_mod);
         break;
-    case Op::SIN:
-        c.call(op_sin);
-        break;
-    case Op::COS:
-        c.call(op_cos);
-        break;
-    case Op::TAN:
-        c.call(op_tan);
-        break;
-    case Op::SINH:
-        c.call(op_sinh);
-        break;
-    case Op::COSH:
-        c.call(op_cosh);
-        break;
-    case Op::TANH:
-        c.call(op_tanh);
-        break;
-    case Op::ASINH:
-        c.call(op_asinh);
-        break;
-    case Op::ACOSH:
-        c.call(op_acosh);
-        break;
-    case Op::ATANH:
-        c.call(op_atanh);
-        break;
-    case Op::ASIN:
-        c.call(op_asin);
-        break;
-    case Op::ACOS:
-        c.call(op_acos);
-        break;
-    case Op::ATAN:
-        c.call(op_atan);
-        break;
-    case Op::EXP:
-        c.call(op_exp);
-        break;
-    case Op::LN:
-        c.call(op_ln);
-        break;
-    case Op::SQRT:
-        c.call(op_sqrt);
-        break;
-    case Op::REAL:
-        c.call(op_real);
-        break;
-    case Op::IM:
-        c.call(op_im);
-        break;
-    case Op::ARG:
-        c.call(op_arg);
-        break;
-    case Op::ABS:
-        c.call(op_abs);
-        break;
-    case Op::LOG10:
-        c.call(op_log10);
-        break;
-    case Op::FRAC:
-        c.call(op_frac);
-        break;
-    case Op::INT:
-        c.call(op_int);
-        break;
-    case Op::ROUND:
-        c.call(op_round);
-        break;
-    case Op::FACT:
-        c.call(op_fact);
-        break;
-    case Op::NPR:
-        c.call(op_npr);
-        break;
-    case Op::NCR:
-        c.call(op_ncr);
-        break;
-    case Op::INV:
-        c.call(op_inv);
-        break;
-    case Op::DET:
-        c.call(op_det);
-        break;
-    case Op::TRANS:
-        c.call(op_trans);
-        break;
-    case Op::ROWS:
-        c.call(op_rows);
-        break;
-    case Op::COLS:
-        c.call(op_cols);
-        break;
-    case Op::SUMX:
-        c.call(op_sumx);
-        break;
-    case Op::SUMX2:
-        c.call(op_sumx2);
-        break;
-    case Op::MEAN:
-        c.call(op_mean);
-        break;
-    case Op::SDXN:
-        c.call(op_sdxn);
-        break;
-    case Op::SDX:
-        c.call(op_sdx);
-        break;
-    case Op::SUMXY:
-        c.call(op_sumxy);
-        break;
-    case Op::COV:
-        c.call(op_cov);
-        break;
-    case Op::CORR:
-        c.call(op_corr);
-        break;
-    case Op::ZERPOL:
-        c.call(op_zerpol);
-        break;
-    case Op::CU:
-        c.call(op_cu);
-        break;
-    case Op::LEN:
-        c.call(op_len);
-        break;
-    case Op::STR:
-        c.call(op_str);
-        break;
-    case Op::SERIEXYM:
-        c.call(vm::op_seriexym);
-        break;
-    case Op::SERIEXY:
-        c.call(vm::op_seriexy);
-        break;
-    case Op::SERIEY:
-        c.call(vm::op_seriey);
-        break;
-    case Op::TITLES:
-        c.call(vm::op_titles);
-        break;
-    case Op::SETSERIE:
-        c.call(vm::op_setserie);
-        break;
-    case Op::GCLEAR:
-        c.call(vm::op_gclear);
-        break;
-    case Op::GRAPH:
-        c.call(vm::op_graph);
-        break;
-    case Op::SAVEDATA:
-        c.call(op_savedata);
-        break;
-    case Op::LOADDATA:
-        c.call(op_loaddata);
-        break;
-    case Op::FLIST:
-        c.call(op_flist);
-        break;
-    case Op::FCLS:
-        c.call(op_fcls);
-        break;
-    case Op::UNUSED22:
     default:
-        break;  // 22 and 103..255 name no instruction
+        // The rest from the table; 22 and 103..255 name no instruction.
+        if (op < code::op_count && handlers[op] != nullptr) c.call(handlers[op]);
+        break;
     }
     return op;
 }

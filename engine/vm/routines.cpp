@@ -73,6 +73,10 @@ void op_define(Machine& s, bool procedure) {
     s.pc = end;
 }
 
+void op_deffunc(Machine& s) { op_define(s, false); }
+
+void op_defsub(Machine& s) { op_define(s, true); }
+
 void op_params(Machine& s) {
     const std::int32_t m = pop_int(s);
     if (m < 0 || m >= s.stack.depth()) s.fatal_error("Number of parameters is incorrect");

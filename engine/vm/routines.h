@@ -15,6 +15,8 @@ namespace ostrac::vm {
 using state::Machine;
 
 void op_define(Machine& s, bool procedure);  // endpos id -> : DEFFUNC, DEFSUB
+void op_deffunc(Machine& s);  // op_define of a function
+void op_defsub(Machine& s);   // op_define of a procedure
 void op_params(Machine& s);                  // a1..an cnt p1..pm m ->
 void op_call(Machine& s);                    // a1..an cnt id -> result
 void op_endfunc(Machine& s);                 // -> result
