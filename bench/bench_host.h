@@ -1,4 +1,4 @@
-// A host that discards everything, for benchmarks.
+// A host that discards everything but the worker's parking, for benchmarks.
 #pragma once
 
 #include <array>
@@ -12,13 +12,7 @@ namespace ostrac::bench {
 
 class NullHost : public state::Host {
 public:
-    void pane_add_line(std::string_view) override {}
-    void set_prompt(std::string_view) override {}
-    void show_modes(int, int) override {}
-    void clear_console() override {}
     void worker_suspend() override { suspended = true; }
-    void editor_show_line(int) override {}
-    void editor_reset() override {}
     bool suspended = false;
 };
 

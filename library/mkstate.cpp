@@ -21,12 +21,7 @@ namespace fs = std::filesystem;
 class CollectingHost : public ostrac::state::Host {
 public:
     void pane_add_line(std::string_view line) override { lines.emplace_back(line); }
-    void set_prompt(std::string_view) override {}
-    void show_modes(int, int) override {}
-    void clear_console() override {}
     void worker_suspend() override { suspended = true; }
-    void editor_show_line(int) override {}
-    void editor_reset() override {}
 
     std::vector<std::string> lines;
     bool suspended = false;

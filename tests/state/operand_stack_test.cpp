@@ -15,14 +15,6 @@ using test::TestSession;
 class OperandStackTest : public ::testing::Test {
 protected:
     session::Session& s() { return *ts.session; }
-    // The report line of the fatal error raised by `action`.
-    template <class F>
-    std::string fatal_report(F action) {
-        ts.take_lines();
-        EXPECT_THROW(action(), FatalError);
-        auto lines = ts.take_lines();
-        return lines.empty() ? std::string("<nothing printed>") : lines.back();
-    }
     std::int32_t variable(const char* name, double value) {
         const auto index = state::lookup_or_create(s(), name, 0);
         state::set_float(s(), index, value);
@@ -35,11 +27,11 @@ protected:
 TEST_F(OperandStackTest, HoldsNinetyNineCellsAndRefusesTheHundredth) {
     for (int i = 0; i < 99; ++i) state::push_float(s(), i);
     EXPECT_EQ(s().stack.depth(), 99);
-    EXPECT_EQ(fatal_report([&] { state::push_float(s(), 99); }), "MAXSTACK Reached!! line=0");
+    EXPECT_EQ(ts.fatal_report([&] { state::push_float(s(), 99); }), "MAXSTACK Reached!! line=0");
 }
 
 TEST_F(OperandStackTest, PopFromEmptyStackStops) {
-    EXPECT_EQ(fatal_report([&] { state::pop(s()); }), "error bsp<0 line=0");
+    EXPECT_EQ(ts.fatal_report([&] { state::pop(s()); }), "error bsp<0 line=0");
     EXPECT_EQ(s().stack.depth(), 0);
 }
 
@@ -52,7 +44,7 @@ TEST_F(OperandStackTest, PopIntAcceptsIntsAndFloatVariablesOnly) {
     state::push_id(s(), variable("b", -2.5));
     EXPECT_EQ(state::pop_int(s()), -3);
 
-    EXPECT_EQ(fatal_report([&] {
+    EXPECT_EQ(ts.fatal_report([&] {
                   state::push_float(s(), 2.0);
                   state::pop_int(s());
               }),
@@ -65,17 +57,17 @@ TEST_F(OperandStackTest, PopRealAndPopNumberTakeTheirKinds) {
     state::push_number(s(), {1.0, 2.0});
     EXPECT_EQ(state::pop_number(s()), (numeric::Complex{1.0, 2.0}));
 
-    EXPECT_EQ(fatal_report([&] {
+    EXPECT_EQ(ts.fatal_report([&] {
                   state::push_number(s(), {1.0, 2.0});
                   state::pop_real(s());
               }),
               "float expected line=0");
-    EXPECT_EQ(fatal_report([&] {
+    EXPECT_EQ(ts.fatal_report([&] {
                   state::push_int(s(), 1);
                   state::pop_number(s());
               }),
               "float expected line=0");
-    EXPECT_EQ(fatal_report([&] {
+    EXPECT_EQ(ts.fatal_report([&] {
                   state::push_text(s(), std::string("x"));
                   state::pop_number(s());
               }),
@@ -148,7 +140,7 @@ TEST_F(OperandStackTest, TypedPopsReportTheirOwnMessages) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.line);
         state::push_int(s(), 1);
-        EXPECT_EQ(fatal_report([&] { c.pop(s()); }), c.report);
+        EXPECT_EQ(ts.fatal_report([&] { c.pop(s()); }), c.report);
     }
 }
 

@@ -23,13 +23,6 @@ class SymbolTableTest : public ::testing::Test {
 protected:
     session::Session& s() { return *ts.session; }
     std::int32_t global(const char* name) { return state::lookup_or_create(s(), name, 0); }
-    template <class F>
-    std::string fatal_report(F action) {
-        ts.take_lines();
-        EXPECT_THROW(action(), FatalError);
-        auto lines = ts.take_lines();
-        return lines.empty() ? std::string("<nothing printed>") : lines.back();
-    }
     // A user function entry, as a definition leaves it.
     std::int32_t function(const char* name) {
         const auto f = global(name);
@@ -182,7 +175,7 @@ TEST_F(SymbolTableTest, ReferenceChainsResolveUpToTenSteps) {
 }
 
 TEST_F(SymbolTableTest, ConstantsAndSystemVariablesGuardTheirValues) {
-    EXPECT_EQ(fatal_report([&] { state::checknoconst(s(), session::slot::PI, state::Value{3.0}); }),
+    EXPECT_EQ(ts.fatal_report([&] { state::checknoconst(s(), session::slot::PI, state::Value{3.0}); }),
               "Constant value cannot be modified line=0");
 
     state::checknoconst(s(), session::slot::sysangle, state::Value{2.9});
@@ -197,12 +190,12 @@ TEST_F(SymbolTableTest, ConstantsAndSystemVariablesGuardTheirValues) {
         EXPECT_EQ(ts.take_lines(), std::vector<std::string>{"Value not allowed for sysangle"});
         EXPECT_EQ(s().angle_unit(), 2) << "the unit is unchanged";
     }
-    EXPECT_EQ(fatal_report([&] {
+    EXPECT_EQ(ts.fatal_report([&] {
                   state::checknoconst(s(), session::slot::syscoord,
                                    state::Value{std::make_shared<const std::string>("1")});
               }),
               "Constant value cannot be modified line=0");
-    EXPECT_EQ(fatal_report([&] {
+    EXPECT_EQ(ts.fatal_report([&] {
                   state::checknoconst(s(), session::slot::syscoord, state::Value{state::IntCell{1}});
               }),
               "Constant value cannot be modified line=0");

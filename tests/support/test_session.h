@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include <gtest/gtest.h>
+
 #include "session/session.h"
 #include "support/recording_host.h"
 
@@ -43,6 +45,16 @@ struct TestSession {
     // Pane lines printed since the last call (start-up lines are dropped by
     // the constructor).
     std::vector<std::string> take_lines();
+
+    // Runs an action that must stop with a fatal error; returns the last
+    // line it printed, its report.
+    template <class F>
+    std::string fatal_report(F action) {
+        take_lines();
+        EXPECT_THROW(action(), session::FatalError);
+        const std::vector<std::string> lines = take_lines();
+        return lines.empty() ? std::string("<nothing printed>") : lines.back();
+    }
 
     TempFolder home;
     RecordingHost host;

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <initializer_list>
 #include <memory>
+#include <sstream>
 #include <string>
 
 #include "state/value.h"
@@ -36,6 +37,30 @@ inline state::MatrixRef make_matrix(std::initializer_list<std::initializer_list<
 
 inline state::Value mat(std::initializer_list<std::initializer_list<Element>> rows) {
     return state::Value{make_matrix(rows)};
+}
+
+// "float 2", "int 1", "complex 0 -0.5", "string ab", "matrix [1 (0,2); 3 4]".
+inline std::string describe(const state::Value& v) {
+    std::ostringstream out;
+    out.precision(17);
+    const auto number = [&out](numeric::Complex z) {
+        if (z.im == 0.0) out << z.re; else out << '(' << z.re << ',' << z.im << ')';
+    };
+    if (const auto* d = state::get_if<double>(&v)) out << "float " << *d;
+    if (const auto* n = state::get_if<state::IntCell>(&v)) out << "int " << n->value;
+    if (const auto* z = state::get_if<numeric::Complex>(&v)) out << "complex " << z->re << ' ' << z->im;
+    if (const auto* t = state::get_if<state::Text>(&v)) out << "string " << **t;
+    if (const auto* m = state::get_if<state::MatrixRef>(&v)) {
+        out << "matrix [";
+        for (int r = 1; r <= (*m)->rows(); ++r) {
+            for (int k = 1; k <= (*m)->cols(); ++k) {
+                out << (k > 1 ? " " : r > 1 ? "; " : "");
+                number((*m)->at(r, k));
+            }
+        }
+        out << ']';
+    }
+    return out.str();
 }
 
 }  // namespace ostrac::test

@@ -2,13 +2,18 @@
 #pragma once
 
 #include <QElapsedTimer>
+#include <QLabel>
 #include <QTest>
 #include <QTimer>
 #include <algorithm>
 #include <ctime>
+#include <memory>
 
+#include "console/entry_field.h"
+#include "console/output_pane.h"
 #include "console/tform1.h"
 #include "session/session.h"
+#include "ui_test_support.h"
 
 namespace ostrac::ui::test {
 
@@ -29,6 +34,49 @@ inline bool wait_until_idle(TForm1& form, int timeout_ms = 20000) {
     form.drain_events();
     return true;
 }
+
+// A started console window over temporary folders, with its controls.
+struct Console {
+    Console() {
+        folders.store_defaults_with_home();
+        form = std::make_unique<TForm1>();
+        memo = form->findChild<OutputPane*>("Memo1");
+        edit = form->findChild<EntryField*>("Edit1");
+        panel = form->findChild<QWidget*>("Panel1");
+        prompt = panel->findChild<QLabel*>("LEntry");
+        form->show();
+        if (!QTest::qWaitForWindowExposed(form.get())) qFatal("the console window was not shown");
+        form->start();
+        wait_idle();
+    }
+
+    template <class Widget>
+    Widget* control(const char* name) const {
+        return panel->findChild<Widget*>(name);
+    }
+
+    bool wait_idle(int timeout_ms = 20000) { return wait_until_idle(*form, timeout_ms); }
+
+    void type(const QString& line) {
+        edit->setText(line);
+        QTest::keyClick(edit, Qt::Key_Return);
+    }
+
+    // Types a line, runs it to the end and returns the pane lines it added.
+    QStringList command(const QString& line) {
+        const qsizetype before = memo->lines().size();
+        type(line);
+        if (!wait_idle()) return {"<still running>"};
+        return memo->lines().mid(before);
+    }
+
+    TestFolders folders;
+    std::unique_ptr<TForm1> form;
+    OutputPane* memo = nullptr;
+    EntryField* edit = nullptr;
+    QWidget* panel = nullptr;
+    QLabel* prompt = nullptr;
+};
 
 // A timer that should fire every 5 ms, measuring the longest stretch of work
 // the window's event loop does without letting its timers run, between

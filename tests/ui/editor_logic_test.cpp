@@ -14,6 +14,7 @@
 #include "editor/program_text.h"
 #include "editor/syntax_spans.h"
 #include "session/session.h"
+#include "support/recording_host.h"
 
 using namespace ostrac::ui;
 using ostrac::session::RunState;
@@ -22,22 +23,6 @@ using Kind = SyntaxSpan::Kind;
 Q_DECLARE_METATYPE(std::vector<SyntaxSpan>)
 
 namespace {
-
-// Records what the engine shows; the test is its worker.
-class Host : public ostrac::state::Host {
-public:
-    void pane_add_line(std::string_view line) override { lines.emplace_back(line); }
-    void set_prompt(std::string_view) override {}
-    void show_modes(int, int) override {}
-    void clear_console() override {}
-    void worker_suspend() override {}
-    void editor_show_line(int line) override { shown.push_back(line); }
-    void editor_reset() override { ++resets; }
-
-    std::vector<std::string> lines;
-    std::vector<int> shown;
-    int resets = 0;
-};
 
 // A session without a start-up library, in a temporary home folder.
 struct Engine {
@@ -74,7 +59,7 @@ struct Engine {
     }
 
     QTemporaryDir home;
-    Host host;
+    ostrac::test::RecordingHost host;
     ostrac::session::Session session{host};
 };
 
@@ -269,7 +254,7 @@ void EditorLogicTest::run_starts_the_program_without_debugging() {
     QCOMPARE(e.session.run_state.load(), RunState::Running);
     e.work();
     QCOMPARE(e.take_lines(), (QStringList{"1", "2", "3"}));
-    QVERIFY(e.host.shown.empty());
+    QVERIFY(e.host.shown_lines.empty());
     QCOMPARE(e.session.run_state.load(), RunState::Idle);
 }
 
@@ -280,7 +265,7 @@ void EditorLogicTest::step_starts_and_stops_at_each_line_of_the_main_part() {
     e.work();
     QCOMPARE(e.session.run_state.load(), RunState::Paused);
     QCOMPARE(e.take_lines(), QStringList{"[line 1]"});
-    QCOMPARE(e.host.shown, std::vector<int>{1});
+    QCOMPARE(e.host.shown_lines, std::vector<int>{1});
     for (int line = 2; line <= 6; ++line) {
         // Later presses go on without entering the debug view again.
         QCOMPARE(debugger::step(e.session, straight), (debugger::Outcome{.enter_debug_view = false, .resume = true}));
@@ -367,11 +352,11 @@ void EditorLogicTest::edit_stops_the_program_and_resets_the_debugger() {
     debugger::step_into(e.session, straight);
     e.work();
     QCOMPARE(e.session.run_state.load(), RunState::Paused);
-    const int resets = e.host.resets;
+    const int resets = e.host.editor_resets;
     QCOMPARE(debugger::edit(e.session), (debugger::Outcome{.enter_debug_view = false, .resume = true}));
     e.session.step();
     QCOMPARE(e.take_lines(), (QStringList{"[line 1]", "User Halted!"}));
-    QCOMPARE(e.host.resets, resets + 1);
+    QCOMPARE(e.host.editor_resets, resets + 1);
     QCOMPARE(e.session.debug_mode, ostrac::session::DebugMode::Off);
     QCOMPARE(e.session.run_state.load(), RunState::Idle);
     QCOMPARE(e.session.running_flag, 0);

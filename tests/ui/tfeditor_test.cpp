@@ -35,57 +35,25 @@ using State = debugger::State;
 namespace {
 
 // A started console with its editor shown, and the editor's controls.
-struct Desk {
+struct Desk : test::Console {
     Desk() {
-        folders.store_defaults_with_home();
-        form = std::make_unique<TForm1>();
-        memo = form->findChild<OutputPane*>("Memo1");
-        edit = form->findChild<EntryField*>("Edit1");
-        editor = form->editor_window();
-        medit = editor->findChild<CodeEdit*>("Medit");
-        list = editor->findChild<QListWidget*>("ListBox1");
-        labely = editor->findChild<QLabel*>("Labely");
-        form->show();
-        if (!QTest::qWaitForWindowExposed(form.get())) qFatal("the console window was not shown");
-        form->start();
-        settle();
         QTest::mouseClick(form->findChild<QToolButton*>("B_Edit"), Qt::LeftButton);
         if (!QTest::qWaitForWindowExposed(editor)) qFatal("the editor window was not shown");
     }
 
     QToolButton* button(const char* name) const { return editor->findChild<QToolButton*>(name); }
 
-    // Waits until the worker has parked and applies what it queued.
-    bool settle(int timeout_ms = 20000) {
-        QElapsedTimer timer;
-        timer.start();
-        while (form->polling() || form->run_state() == RunState::Running ||
-               form->run_state() == RunState::BreakRequested) {
-            if (timer.elapsed() > timeout_ms) return false;
-            QTest::qWait(1);
-        }
-        { auto access = form->session_access(); }
-        form->drain_events();
-        return true;
-    }
-
     // Clicks an editor button, lets the program go as far as it goes, and
     // returns the pane lines it added.
     QStringList press(const char* name) {
         const qsizetype before = memo->lines().size();
         QTest::mouseClick(button(name), Qt::LeftButton);
-        if (!settle()) return {"<still running>"};
+        if (!wait_idle()) return {"<still running>"};
         return memo->lines().mid(before);
     }
 
     // Types a line at the console and returns the pane lines it added.
-    QStringList type(const QString& line) {
-        const qsizetype before = memo->lines().size();
-        edit->setText(line);
-        QTest::keyClick(edit, Qt::Key_Return);
-        if (!settle()) return {"<still running>"};
-        return memo->lines().mid(before);
-    }
+    QStringList type(const QString& line) { return command(line); }
 
     void set_program(const QStringList& lines) { medit->setPlainText(lines.join('\n')); }
 
@@ -101,14 +69,10 @@ struct Desk {
         return s.run_state == RunState::Paused ? s.current_line : 0;
     }
 
-    test::TestFolders folders;
-    std::unique_ptr<TForm1> form;
-    OutputPane* memo = nullptr;
-    EntryField* edit = nullptr;
-    TFEditor* editor = nullptr;
-    CodeEdit* medit = nullptr;
-    QListWidget* list = nullptr;
-    QLabel* labely = nullptr;
+    TFEditor* editor = form->editor_window();
+    CodeEdit* medit = editor->findChild<CodeEdit*>("Medit");
+    QListWidget* list = editor->findChild<QListWidget*>("ListBox1");
+    QLabel* labely = editor->findChild<QLabel*>("Labely");
 };
 
 // Closes the next modal message box and keeps its text.
@@ -402,14 +366,14 @@ void TFEditorTest::f7_steps_into_from_the_text_the_list_and_the_window() {
     QVERIFY(QTest::qWaitForWindowActive(desk.editor));
     desk.medit->setFocus();
     QTest::keyClick(desk.medit, Qt::Key_F7);
-    QVERIFY(desk.settle());
+    QVERIFY(desk.wait_idle());
     QCOMPARE(desk.stopped_at(), 1);
     QCOMPARE(desk.medit->toPlainText(), with_function.join('\n'));  // F7 typed nothing
     QTest::keyClick(desk.list, Qt::Key_F7);
-    QVERIFY(desk.settle());
+    QVERIFY(desk.wait_idle());
     QCOMPARE(desk.stopped_at(), 4);
     QTest::keyClick(desk.editor, Qt::Key_F7);
-    QVERIFY(desk.settle());
+    QVERIFY(desk.wait_idle());
     QCOMPARE(desk.stopped_at(), 2);
 }
 

@@ -35,50 +35,7 @@ using namespace ostrac::ui;
 
 namespace {
 
-// A started console window over temporary folders, with its controls.
-struct Console {
-    Console() {
-        folders.store_defaults_with_home();
-        form = std::make_unique<TForm1>();
-        memo = form->findChild<OutputPane*>("Memo1");
-        edit = form->findChild<EntryField*>("Edit1");
-        panel = form->findChild<QWidget*>("Panel1");
-        prompt = panel->findChild<QLabel*>("LEntry");
-        form->show();
-        if (!QTest::qWaitForWindowExposed(form.get())) qFatal("the console window was not shown");
-        form->start();
-        wait_idle();
-    }
-
-    template <class Widget>
-    Widget* control(const char* name) const {
-        return panel->findChild<Widget*>(name);
-    }
-
-    // Waits until the session no longer runs (a Break has been honoured)
-    // and the worker is at rest, then applies everything the engine queued.
-    bool wait_idle(int timeout_ms = 20000) { return test::wait_until_idle(*form, timeout_ms); }
-
-    void type(const QString& line) {
-        edit->setText(line);
-        QTest::keyClick(edit, Qt::Key_Return);
-    }
-
-    // Types a line, runs it to the end and returns the pane lines it added.
-    QStringList command(const QString& line) {
-        const qsizetype before = memo->lines().size();
-        type(line);
-        if (!wait_idle()) return {"<still running>"};
-        return memo->lines().mid(before);
-    }
-
-    test::TestFolders folders;
-    std::unique_ptr<TForm1> form;
-    OutputPane* memo = nullptr;
-    EntryField* edit = nullptr;
-    QWidget* panel = nullptr;
-    QLabel* prompt = nullptr;
-};
+using test::Console;
 
 }  // namespace
 

@@ -40,20 +40,8 @@ namespace help = ostrac::help;
 namespace {
 
 // A started console window over temporary folders, with its wizard.
-struct Console {
-    Console() {
-        folders.store_defaults_with_home();
-        form = std::make_unique<TForm1>();
-        memo = form->findChild<OutputPane*>("Memo1");
-        edit = form->findChild<EntryField*>("Edit1");
-        wizard = form->wizard_window();
-        form->show();
-        if (!QTest::qWaitForWindowExposed(form.get())) qFatal("the console window was not shown");
-        form->start();
-        wait_idle();
-    }
-
-    bool wait_idle(int timeout_ms = 20000) { return test::wait_until_idle(*form, timeout_ms); }
+struct Console : test::Console {
+    TFWizard* wizard = form->wizard_window();
 
     // Compiles a line as a command would be, without running it; the pane
     // lines the compilation printed, empty when it compiled.
@@ -73,11 +61,6 @@ struct Console {
         return memo->lines().mid(before);
     }
 
-    test::TestFolders folders;
-    std::unique_ptr<TForm1> form;
-    OutputPane* memo = nullptr;
-    EntryField* edit = nullptr;
-    TFWizard* wizard = nullptr;
 };
 
 template <class Widget>

@@ -78,13 +78,6 @@ protected:
         return id != nullptr && id->index == session::slot::SUB0;
     }
 
-    template <class F>
-    std::string fatal_report(F action) {
-        ts.take_lines();
-        EXPECT_THROW(action(), FatalError);
-        auto lines = ts.take_lines();
-        return lines.empty() ? std::string("<nothing printed>") : lines.back();
-    }
 
     TestSession ts;
 };
@@ -173,7 +166,7 @@ TEST_F(DataFilesTest, LoaddataRefusesMissingEmptyAndOversizedFiles) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.line);
         if (c.text) write_text(home() / c.name, *c.text);
-        EXPECT_EQ(fatal_report([&] { loaddata(c.name); }), c.report);
+        EXPECT_EQ(ts.fatal_report([&] { loaddata(c.name); }), c.report);
     }
     write_text(home() / "big.txt", repeat("2\n", 32767));
     const Matrix m = loaddata("big.txt");
@@ -199,17 +192,17 @@ TEST_F(DataFilesTest, SavedataChecksItsArguments) {
         SCOPED_TRACE(c.line);
         s().stack.clear();
         c.push_arguments();
-        EXPECT_EQ(fatal_report([&] { vm::op_savedata(s()); }), c.report);
+        EXPECT_EQ(ts.fatal_report([&] { vm::op_savedata(s()); }), c.report);
         EXPECT_FALSE(fs::exists(home() / "m.txt"));
     }
-    EXPECT_EQ(fatal_report([&] { savedata(matrix_of({{1}}), "no/such/dir.txt"); }),
+    EXPECT_EQ(ts.fatal_report([&] { savedata(matrix_of({{1}}), "no/such/dir.txt"); }),
               "Imposible encontrar fichero no/such/dir.txt");
     // A FIFO is refused instead of waiting for a reader, a read-only file is kept.
     ASSERT_EQ(::mkfifo((home() / "fifo").c_str(), 0600), 0);
-    EXPECT_EQ(fatal_report([&] { savedata(matrix_of({{1}}), "fifo"); }), "Imposible encontrar fichero fifo");
+    EXPECT_EQ(ts.fatal_report([&] { savedata(matrix_of({{1}}), "fifo"); }), "Imposible encontrar fichero fifo");
     write_text(home() / "kept.txt", "kept");
     fs::permissions(home() / "kept.txt", fs::perms::owner_read);
-    EXPECT_EQ(fatal_report([&] { savedata(matrix_of({{1}}), "kept.txt"); }), "Imposible encontrar fichero kept.txt");
+    EXPECT_EQ(ts.fatal_report([&] { savedata(matrix_of({{1}}), "kept.txt"); }), "Imposible encontrar fichero kept.txt");
     EXPECT_EQ(read_text(home() / "kept.txt"), "kept");
 }
 
@@ -240,7 +233,7 @@ TEST_F(DataFilesTest, FclsClearsTheConsoleAndLeavesItsArgument) {
 
     state::push_float(s(), 1.0);
     state::push_int(s(), 2);
-    EXPECT_EQ(fatal_report([&] { vm::op_fcls(s()); }), "Number of parameters is incorrect line=0");
+    EXPECT_EQ(ts.fatal_report([&] { vm::op_fcls(s()); }), "Number of parameters is incorrect line=0");
     EXPECT_EQ(ts.host.clears, 1);
 }
 

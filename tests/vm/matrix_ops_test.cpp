@@ -22,29 +22,10 @@ using state::Value;
 
 using test::c;
 using test::f;
+using test::describe;
 using test::i;
 using test::mat;
 using test::str;
-
-// "float 2", "complex 0 4", "string b", "matrix [1 2; 3 (0,4)]".
-std::string describe(const Value& v) {
-    std::ostringstream out;
-    if (const auto* d = state::get_if<double>(&v)) out << "float " << *d;
-    if (const auto* z = state::get_if<Complex>(&v)) out << "complex " << z->re << ' ' << z->im;
-    if (const auto* t = state::get_if<state::Text>(&v)) out << "string " << **t;
-    if (const auto* m = state::get_if<state::MatrixRef>(&v)) {
-        out << "matrix [";
-        for (int r = 1; r <= (*m)->rows(); ++r) {
-            for (int k = 1; k <= (*m)->cols(); ++k) {
-                const Complex z = (*m)->at(r, k);
-                out << (k > 1 ? " " : r > 1 ? "; " : "");
-                if (z.im == 0.0) out << z.re; else out << '(' << z.re << ',' << z.im << ')';
-            }
-        }
-        out << ']';
-    }
-    return out.str();
-}
 
 struct Case {
     int line;

@@ -27,34 +27,11 @@ constexpr double inf = std::numeric_limits<double>::infinity();
 constexpr double nan = std::numeric_limits<double>::quiet_NaN();
 
 using test::c;
+using test::describe;
 using test::f;
 using test::i;
 using test::mat;
 using test::str;
-
-// "float 2", "int 1", "complex 0 -0.5", "string ab", "matrix [1 (0,2); 3 4]".
-std::string describe(const Value& v) {
-    std::ostringstream out;
-    out.precision(17);
-    const auto number = [&out](Complex z) {
-        if (z.im == 0.0) out << z.re; else out << '(' << z.re << ',' << z.im << ')';
-    };
-    if (const auto* d = state::get_if<double>(&v)) out << "float " << *d;
-    if (const auto* n = state::get_if<state::IntCell>(&v)) out << "int " << n->value;
-    if (const auto* z = state::get_if<Complex>(&v)) out << "complex " << z->re << ' ' << z->im;
-    if (const auto* t = state::get_if<state::Text>(&v)) out << "string " << **t;
-    if (const auto* m = state::get_if<state::MatrixRef>(&v)) {
-        out << "matrix [";
-        for (int r = 1; r <= (*m)->rows(); ++r) {
-            for (int k = 1; k <= (*m)->cols(); ++k) {
-                out << (k > 1 ? " " : r > 1 ? "; " : "");
-                number((*m)->at(r, k));
-            }
-        }
-        out << ']';
-    }
-    return out.str();
-}
 
 class OperatorTest : public ::testing::Test {
 protected:

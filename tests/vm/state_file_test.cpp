@@ -180,14 +180,6 @@ protected:
         s().system_variable(1).current = coord;
         s().refresh_modes();
     }
-    // Runs an action that must stop with a fatal error; returns its report.
-    template <class F>
-    std::string fatal_report(F action) {
-        ts.take_lines();
-        EXPECT_THROW(action(), FatalError);
-        auto lines = ts.take_lines();
-        return lines.empty() ? std::string("<nothing printed>") : lines.back();
-    }
     void fill_every_kind() {
         entry("x").set_real(2.5);
         entry("x").code_length = 77;  // no code: the stored length is kept
@@ -380,7 +372,7 @@ TEST_F(StateFileTest, EveryTruncationOfASmallStateFileIsRefusedWithTheTableUncha
     const Snapshot before = snapshot(s());
     for (auto length = size; length-- > 0;) {
         fs::resize_file(path, length);
-        const std::string report = fatal_report([&] { vm::state_load(s(), "data.bin"); });
+        const std::string report = ts.fatal_report([&] { vm::state_load(s(), "data.bin"); });
         ASSERT_EQ(report.rfind("Fichero de estado corrupto: ", 0), 0u) << length << ": " << report;
         ASSERT_EQ(difference_from(before, s()), "") << "length " << length;
     }
@@ -459,7 +451,7 @@ TEST_F(StateFileTest, CorruptFieldsAreRefusedWithTheTableAndModesUnchanged) {
             EXPECT_EQ(other.session->symbols[11].ref, 8);
             continue;
         }
-        EXPECT_EQ(fatal_report([&] { vm::state_load(s(), "bad.bin"); }),
+        EXPECT_EQ(ts.fatal_report([&] { vm::state_load(s(), "bad.bin"); }),
                   "Fichero de estado corrupto: " + c.what + " line=0");
         EXPECT_EQ(difference_from(before, s()), "");
     }
@@ -471,7 +463,7 @@ TEST_F(StateFileTest, AFileThatCannotBeOpenedIsReportedAndChangesNothing) {
     fs::create_directory(home() / "folder.bin");
     for (const char* name : {"missing.bin", "folder.bin"}) {
         SCOPED_TRACE(name);
-        EXPECT_EQ(fatal_report([&] { vm::state_load(s(), name); }), "Imposible abrir fichero de estado line=0");
+        EXPECT_EQ(ts.fatal_report([&] { vm::state_load(s(), name); }), "Imposible abrir fichero de estado line=0");
         EXPECT_EQ(difference_from(before, s()), "");
     }
 }
@@ -500,7 +492,7 @@ TEST_F(StateFileTest, ARefusedSaveKeepsThePreviousFileAndLeavesNoTemporaryFile) 
         SCOPED_TRACE(c.line);
         c.prepare();
         const auto before = fs::is_directory(data) ? Bytes{} : read_bytes(data);
-        EXPECT_EQ(fatal_report([&] { vm::state_save(s()); }), c.report);
+        EXPECT_EQ(ts.fatal_report([&] { vm::state_save(s()); }), c.report);
         EXPECT_EQ(fs::is_directory(data) ? Bytes{} : read_bytes(data), before);
         EXPECT_EQ(std::distance(fs::directory_iterator(home()), fs::directory_iterator()), 1) << "data.bin alone";
         fs::remove_all(data);
@@ -549,7 +541,7 @@ TEST_F(StateFileTest, TwoProcessesSavingAndLoadingOneFolderAlwaysLeaveACompleteF
 TEST_F(StateFileTest, AValueTheFormatCannotHoldIsRefusedBeforeAnythingIsWritten) {
     entry("empty").type = state::ValueType::Matrix;
     entry("empty").matrix = std::make_shared<numeric::Matrix>();
-    EXPECT_EQ(fatal_report([&] { vm::state_save(s()); }), "Cannot save empty in the state file");
+    EXPECT_EQ(ts.fatal_report([&] { vm::state_save(s()); }), "Cannot save empty in the state file");
     EXPECT_TRUE(fs::is_empty(home()));
 }
 
