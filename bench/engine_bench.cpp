@@ -4,13 +4,13 @@
 #include <string>
 
 #include "bench_host.h"
+#include "code/opcodes.h"
 #include "frontend/frontend.h"
 #include "numeric/matrix.h"
 #include "numeric/polynomial_roots.h"
-#include "vm/dispatcher.h"
-#include "code/opcodes.h"
-#include "vm/number_format.h"
 #include "state/symbols.h"
+#include "vm/dispatcher.h"
+#include "vm/number_format.h"
 
 namespace ostrac::bench {
 namespace {

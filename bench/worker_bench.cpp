@@ -8,10 +8,10 @@
 #include <string>
 
 #include "bench_host.h"
+#include "session/session.h"
 #include "worker/console_host.h"
 #include "worker/tmythread.h"
 #include "worker/worker_gate.h"
-#include "session/session.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include "frontend/code_writer.h"
 
-#include "state/machine.h"
 #include "code/code_reader.h"
+#include "state/machine.h"
 
 namespace ostrac::frontend {
 

@@ -1,7 +1,7 @@
 #include "frontend/emitter.h"
 
-#include "state/machine.h"
 #include "code/builtin_names.h"
+#include "state/machine.h"
 
 namespace ostrac::frontend {
 

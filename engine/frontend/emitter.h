@@ -20,10 +20,10 @@
 #include <string_view>
 #include <vector>
 
+#include "code/opcodes.h"
 #include "frontend/code_writer.h"
 #include "frontend/construct_stack.h"
 #include "frontend/label_table.h"
-#include "code/opcodes.h"
 
 namespace ostrac::state {
 class Machine;

@@ -1,8 +1,8 @@
 #include "frontend/label_table.h"
 
+#include "code/names.h"
 #include "frontend/code_writer.h"
 #include "state/machine.h"
-#include "code/names.h"
 
 namespace ostrac::frontend {
 

@@ -9,9 +9,9 @@
 #include <string_view>
 #include <vector>
 
+#include "code/token.h"
 #include "frontend/emitter.h"
 #include "frontend/scanner.h"
-#include "code/token.h"
 
 namespace ostrac::state {
 class Machine;

@@ -16,6 +16,7 @@ using code::keywords;
 using code::single_characters;
 using code::Token;
 using code::TokenKind;
+
 namespace {
 
 // ASCII classes only: bytes of 128 and above are never letters.

@@ -14,8 +14,8 @@
 #include <memory>
 #include <string>
 
-#include "frontend/source.h"
 #include "code/token.h"
+#include "frontend/source.h"
 
 namespace ostrac::state {
 class Machine;

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-#include "help/function_help.h"
 #include "code/builtin_names.h"
 #include "code/names.h"
+#include "help/function_help.h"
 
 namespace ostrac::help {
 

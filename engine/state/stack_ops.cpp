@@ -4,8 +4,8 @@
 #include <new>
 #include <utility>
 
-#include "state/machine.h"
 #include "state/conversions.h"
+#include "state/machine.h"
 #include "state/symbols.h"
 
 namespace ostrac::state {

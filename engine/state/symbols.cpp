@@ -2,8 +2,8 @@
 
 #include <new>
 
-#include "state/machine.h"
 #include "state/conversions.h"
+#include "state/machine.h"
 
 namespace ostrac::state {
 

@@ -7,20 +7,19 @@
 namespace ostrac::vm {
 
 using numeric::Complex;
-
+using state::checknoconst;
+using state::get;
+using state::get_ref;
 using state::IdentCell;
 using state::IntCell;
 using state::MatrixRef;
+using state::pop_id;
 using state::SymbolEntry;
+using state::tag_of;
 using state::Text;
 using state::Value;
 using state::ValueTag;
 using state::ValueType;
-using state::checknoconst;
-using state::get;
-using state::get_ref;
-using state::pop_id;
-using state::tag_of;
 
 void store_value(state::Machine& s, std::int32_t target, const Value& cell, bool bind) {
     checknoconst(s, target, cell);

@@ -19,10 +19,9 @@
 
 namespace ostrac::vm {
 
-using state::expect_args;
-
 using code::Op;
 using code::op_table;
+using state::expect_args;
 
 // Pops the argument count of a call of `op` and checks it against op_table.
 inline void expect_builtin_args(state::Machine& s, Op op) {

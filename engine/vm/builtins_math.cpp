@@ -14,24 +14,21 @@
 
 namespace ostrac::vm {
 
+using code::Op;
 using numeric::Complex;
-
-using state::IdentCell;
-using state::MatrixRef;
-using state::Value;
-using state::ValueType;
 using state::get_if;
 using state::get_ref;
 using state::holds_alternative;
+using state::IdentCell;
+using state::Machine;
+using state::MatrixRef;
 using state::pop_matrix;
 using state::pop_number;
 using state::pop_real;
 using state::push_float;
 using state::push_number;
-
-using code::Op;
-
-using state::Machine;
+using state::Value;
+using state::ValueType;
 
 namespace {
 

@@ -11,15 +11,13 @@
 
 namespace ostrac::vm {
 
+using code::Op;
+using state::Machine;
 using state::MatrixRef;
 using state::pop_matrix;
 using state::push_float;
 using state::push_matrix;
 using state::push_number;
-
-using code::Op;
-
-using state::Machine;
 
 namespace {
 

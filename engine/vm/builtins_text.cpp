@@ -11,17 +11,14 @@
 
 namespace ostrac::vm {
 
+using code::Op;
 using numeric::Complex;
-
-using state::Text;
+using state::Machine;
 using state::pop_number;
 using state::pop_string;
 using state::push_float;
 using state::push_text;
-
-using code::Op;
-
-using state::Machine;
+using state::Text;
 
 void op_len(Machine& s) {
     expect_builtin_args(s, Op::LEN);

@@ -1,22 +1,22 @@
 #include "vm/control_flow.h"
 
 #include "state/machine.h"
-#include "vm/loops.h"
 #include "state/stack_ops.h"
 #include "state/symbols.h"
+#include "vm/loops.h"
 
 namespace ostrac::vm {
 
-using state::Machine;
-using state::SymbolEntry;
-using state::ValueType;
 namespace kind = state::kind;
 using state::lookup_or_create;
+using state::Machine;
 using state::pop_gosub;
 using state::pop_id;
 using state::pop_int;
 using state::pop_real;
 using state::push_gosub;
+using state::SymbolEntry;
+using state::ValueType;
 
 void jump_by(Machine& s, std::int32_t distance) {
     s.pc = jump_target(s.pc, distance, s.code_size);

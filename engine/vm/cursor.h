@@ -12,24 +12,22 @@
 #include <cstdint>
 #include <string_view>
 
-#include "state/machine.h"
 #include "code/code_reader.h"
+#include "state/machine.h"
 #include "state/operand_stack.h"
 #include "state/stack_ops.h"
 
 namespace ostrac::vm {
 
+using code::read_f64;
+using code::read_i32;
 using numeric::Complex;
-
 using state::Machine;
 using state::OperandStack;
-using state::Value;
 using state::push;
 using state::push_number;
 using state::stack_full;
-
-using code::read_f64;
-using code::read_i32;
+using state::Value;
 
 [[noreturn]] void past_end(Machine& s);
 

@@ -26,16 +26,15 @@
 namespace ostrac::vm {
 
 using numeric::Matrix;
-
-using state::MatrixRef;
-using state::SymbolEntry;
-using state::Text;
 using state::expect_args;
+using state::MatrixRef;
 using state::pop;
 using state::pop_matrix;
 using state::pop_string;
 using state::push_id;
 using state::push_matrix;
+using state::SymbolEntry;
+using state::Text;
 
 namespace {
 

@@ -5,48 +5,46 @@
 #include <string>
 #include <string_view>
 
+#include "code/code_reader.h"
+#include "code/names.h"
+#include "code/opcodes.h"
 #include "state/machine.h"
-#include "vm/graph_commands.h"
+#include "state/name_cache.h"
+#include "state/stack_ops.h"
+#include "state/symbols.h"
 #include "vm/assignment.h"
 #include "vm/builtins.h"
-#include "code/code_reader.h"
-#include "vm/cursor.h"
 #include "vm/control_flow.h"
+#include "vm/cursor.h"
 #include "vm/data_files.h"
 #include "vm/eval_load.h"
 #include "vm/fast_paths.h"
+#include "vm/graph_commands.h"
 #include "vm/input.h"
 #include "vm/loops.h"
 #include "vm/matrix_ops.h"
-#include "state/name_cache.h"
-#include "code/names.h"
-#include "code/opcodes.h"
 #include "vm/operators.h"
 #include "vm/routines.h"
-#include "state/stack_ops.h"
 #include "vm/statements.h"
-#include "state/symbols.h"
 
 namespace ostrac::vm {
 
+namespace kind = state::kind;
+using code::max_name_length;
+using code::Op;
+using state::create_entry;
 using state::DebugMode;
-
+using state::first_visible;
 using state::IdentCell;
 using state::IntCell;
+using state::lookup_or_create;
+using state::lookup_scope;
 using state::Machine;
 using state::NameCache;
 using state::NameSlots;
-using state::SymbolEntry;
-using state::create_entry;
-using state::first_visible;
-namespace kind = state::kind;
-using state::lookup_or_create;
-using state::lookup_scope;
 using state::pop_int;
 using state::push_text;
-
-using code::Op;
-using code::max_name_length;
+using state::SymbolEntry;
 
 void past_end(Machine& s) { s.fatal_error("Instruction runs past the end of its code block"); }
 

@@ -6,17 +6,16 @@
 
 #include "frontend/frontend.h"
 #include "state/machine.h"
-#include "vm/frames.h"
 #include "state/stack_ops.h"
+#include "vm/frames.h"
 
 namespace ostrac::vm {
 
-using state::Text;
 using state::pop_string;
 using state::push_frame;
-
 using state::slot::EVAL0;
 using state::slot::PROC0;
+using state::Text;
 
 void eval_text(state::Machine& s, std::string_view text, std::int32_t return_offset) {
     if (text.size() > state::Machine::input_line_max) {

@@ -9,16 +9,17 @@
 #include <cstdint>
 
 #include "state/machine.h"
+#include "state/stack_ops.h"
+#include "state/symbols.h"
 #include "vm/control_flow.h"
 #include "vm/cursor.h"
 #include "vm/loops.h"
 #include "vm/operators.h"
 #include "vm/routines.h"
-#include "state/stack_ops.h"
-#include "state/symbols.h"
 
 namespace ostrac::vm::fast {
 
+namespace kind = state::kind;
 using state::BlockCell;
 using state::IdentCell;
 using state::IntCell;
@@ -26,7 +27,6 @@ using state::ReturnOffsetCell;
 using state::SymbolEntry;
 using state::SymbolTable;
 using state::ValueType;
-namespace kind = state::kind;
 
 // Pops the top two cells when both hold plain reals (see plain_real), into
 // left (the lower cell) and right; otherwise pops nothing and returns false.

@@ -8,13 +8,13 @@
 namespace ostrac::vm {
 
 using state::BlockCell;
-using state::IdentCell;
-using state::ReturnOffsetCell;
-using state::Value;
 using state::get_if;
 using state::holds_alternative;
+using state::IdentCell;
 using state::pop;
 using state::pop_block;
+using state::ReturnOffsetCell;
+using state::Value;
 
 bool block_in_use(const state::Machine& s, int block) {
     if (s.current_block == block) return true;

@@ -4,24 +4,24 @@
 #include <new>
 #include <vector>
 
+#include "code/opcodes.h"
 #include "graph/series_table.h"
 #include "numeric/matrix.h"
-#include "state/machine.h"
 #include "state/conversions.h"
-#include "code/opcodes.h"
+#include "state/machine.h"
 #include "state/stack_ops.h"
 
 namespace ostrac::vm {
 
 namespace {
 
+using code::Op;
 using graph::GraphType;
 using graph::Point;
 using graph::Series;
 using graph::SeriesTable;
 using numeric::Matrix;
 using state::Machine;
-using code::Op;
 
 void expect_args_of(Machine& s, Op op) {
     state::expect_args(s, code::op_table[static_cast<std::size_t>(op)].argc);

@@ -3,25 +3,25 @@
 #include <string>
 
 #include "state/machine.h"
-#include "vm/eval_load.h"
-#include "vm/number_format.h"
 #include "state/stack_ops.h"
 #include "state/symbols.h"
+#include "vm/eval_load.h"
+#include "vm/number_format.h"
 
 namespace ostrac::vm {
 
-using state::SymbolEntry;
-using state::ValueType;
 using state::get_ref;
 using state::pop_id;
 using state::pop_int;
 using state::push_id;
 using state::push_int;
+using state::SymbolEntry;
+using state::ValueType;
 
 namespace {
 
-using state::RunState;
 using state::Machine;
+using state::RunState;
 
 std::string prompt_for(const SymbolEntry& e) {
     std::string prompt = e.name;

@@ -3,21 +3,17 @@
 #include <variant>
 
 #include "state/machine.h"
-#include "vm/control_flow.h"
 #include "state/stack_ops.h"
 #include "state/symbols.h"
+#include "vm/control_flow.h"
 
 namespace ostrac::vm {
 
 using state::BlockCell;
-using state::LoopFrameCell;
-using state::ReturnOffsetCell;
-using state::SymbolEntry;
-using state::Value;
-using state::ValueType;
 using state::checknoconst;
 using state::get_if;
 using state::holds_alternative;
+using state::LoopFrameCell;
 using state::pop_block;
 using state::pop_id;
 using state::pop_int;
@@ -27,7 +23,11 @@ using state::push_block;
 using state::push_float;
 using state::push_id;
 using state::push_loop_frame;
+using state::ReturnOffsetCell;
 using state::set_float;
+using state::SymbolEntry;
+using state::Value;
+using state::ValueType;
 
 namespace {
 

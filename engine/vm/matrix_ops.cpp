@@ -6,26 +6,24 @@
 #include <string>
 #include <utility>
 
-#include "state/machine.h"
-#include "state/conversions.h"
 #include "code/names.h"
+#include "state/conversions.h"
+#include "state/machine.h"
 #include "state/stack_ops.h"
 #include "state/symbols.h"
 
 namespace ostrac::vm {
 
+using code::names_equal;
 using numeric::Complex;
 using numeric::Matrix;
-
-using state::IdentCell;
-using state::MatrixRef;
-using state::SymbolEntry;
-using state::Text;
-using state::ValueType;
 using state::expect_args;
 using state::floor_to_int32;
 using state::get_if;
 using state::get_ref;
+using state::IdentCell;
+using state::Machine;
+using state::MatrixRef;
 using state::pop;
 using state::pop_id;
 using state::pop_int;
@@ -35,11 +33,10 @@ using state::pop_string;
 using state::push_matrix;
 using state::push_number;
 using state::push_text;
+using state::SymbolEntry;
+using state::Text;
 using state::truncate_to_int32;
-
-using code::names_equal;
-
-using state::Machine;
+using state::ValueType;
 
 namespace {
 

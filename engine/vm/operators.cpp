@@ -5,19 +5,24 @@
 #include <string>
 #include <utility>
 
+#include "code/names.h"
 #include "numeric/angle.h"
 #include "state/machine.h"
-#include "code/names.h"
 #include "state/stack_ops.h"
 
 namespace ostrac::vm {
 
+using code::names_equal;
 using numeric::Complex;
+using numeric::complex_add;
+using numeric::complex_div;
+using numeric::complex_mul;
+using numeric::complex_pow;
+using numeric::complex_sub;
 using numeric::Matrix;
-
+using state::Machine;
 using state::MatrixRef;
 using state::Operand;
-using state::ValueType;
 using state::pop_matrix;
 using state::pop_operand;
 using state::pop_real;
@@ -26,15 +31,7 @@ using state::push_int;
 using state::push_matrix;
 using state::push_number;
 using state::push_text;
-
-using code::names_equal;
-
-using numeric::complex_add;
-using numeric::complex_div;
-using numeric::complex_mul;
-using numeric::complex_pow;
-using numeric::complex_sub;
-using state::Machine;
+using state::ValueType;
 
 namespace {
 

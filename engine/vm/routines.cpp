@@ -5,24 +5,20 @@
 #include <variant>
 
 #include "state/machine.h"
+#include "state/stack_ops.h"
+#include "state/symbols.h"
 #include "vm/assignment.h"
 #include "vm/frames.h"
 #include "vm/matrix_ops.h"
-#include "state/stack_ops.h"
-#include "state/symbols.h"
 
 namespace ostrac::vm {
 
+namespace kind = state::kind;
 using state::BlockCell;
-using state::Machine;
-using state::OperandStack;
-using state::ReturnOffsetCell;
-using state::SymbolEntry;
-using state::Value;
-using state::ValueType;
 using state::get_ref;
 using state::holds_alternative;
-namespace kind = state::kind;
+using state::Machine;
+using state::OperandStack;
 using state::pop_id;
 using state::pop_int;
 using state::push_float;
@@ -32,10 +28,13 @@ using state::push_matrix;
 using state::push_number;
 using state::push_text;
 using state::release_scope;
-
+using state::ReturnOffsetCell;
 using state::slot::EVAL0;
 using state::slot::PROC0;
 using state::slot::SUB0;
+using state::SymbolEntry;
+using state::Value;
+using state::ValueType;
 
 namespace {
 

@@ -17,18 +17,23 @@
 #include <variant>
 #include <vector>
 
-#include "files/file_replacement.h"
-#include "state/machine.h"
 #include "code/code_reader.h"
 #include "code/names.h"
+#include "files/file_replacement.h"
+#include "state/machine.h"
 #include "state/operand_stack.h"
 #include "state/symbol_table.h"
 
 namespace ostrac::vm {
 
+namespace kind = state::kind;
+using code::max_name_length;
+using code::read_f64;
+using code::read_i32;
+using code::write_f64;
+using code::write_i32;
 using numeric::Complex;
 using numeric::Matrix;
-
 using state::BlockCell;
 using state::GosubCell;
 using state::IdentCell;
@@ -38,25 +43,18 @@ using state::MatrixRef;
 using state::OperandStack;
 using state::ReturnOffsetCell;
 using state::SymbolEntry;
+using state::tag_of;
 using state::Text;
 using state::Value;
 using state::ValueTag;
 using state::ValueType;
-namespace kind = state::kind;
-using state::tag_of;
 using state::visit;
-
-using code::max_name_length;
-using code::read_f64;
-using code::read_i32;
-using code::write_f64;
-using code::write_i32;
 
 namespace {
 
 namespace fs = std::filesystem;
-using state::Machine;
 namespace slot = state::slot;
+using state::Machine;
 
 constexpr std::size_t header_size = 20;
 constexpr std::size_t cell_size = 20;

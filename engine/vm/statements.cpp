@@ -3,24 +3,23 @@
 #include <variant>
 
 #include "state/machine.h"
+#include "state/stack_ops.h"
 #include "vm/assignment.h"
 #include "vm/routines.h"
-#include "state/stack_ops.h"
 #include "vm/value_print.h"
 
 namespace ostrac::vm {
 
-using state::IdentCell;
-using state::Value;
-using state::ValueType;
 using state::get_if;
+using state::IdentCell;
 using state::pop;
 using state::pop_int;
 using state::pop_operand;
 using state::push_id;
 using state::push_int;
-
 using state::slot::ANS;
+using state::Value;
+using state::ValueType;
 
 void op_show(state::Machine& s) {
     if (s.stack.depth() > 0) {

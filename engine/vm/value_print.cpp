@@ -6,7 +6,6 @@
 namespace ostrac::vm {
 
 using numeric::Matrix;
-
 using state::Operand;
 using state::ValueType;
 

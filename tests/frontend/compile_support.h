@@ -10,10 +10,10 @@
 #include <string_view>
 #include <vector>
 
+#include "code/disassembler.h"
 #include "frontend/frontend.h"
 #include "session/session.h"
 #include "support/test_session.h"
-#include "code/disassembler.h"
 
 namespace ostrac::test {
 

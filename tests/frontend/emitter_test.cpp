@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "code/opcodes.h"
 #include "frontend/compile_support.h"
 #include "frontend/construct_stack.h"
-#include "code/opcodes.h"
 
 namespace ostrac {
 namespace {

@@ -6,11 +6,11 @@
 #include <string_view>
 
 #include "bench_host.h"
+#include "code/builtin_names.h"
 #include "code/keywords.h"
 #include "code/token.h"
 #include "numeric/unit_table.h"
 #include "session/session.h"
-#include "code/builtin_names.h"
 
 namespace {
 

@@ -7,11 +7,11 @@
 #include <string>
 #include <vector>
 
-#include "help/call_text.h"
-#include "help/function_tree.h"
 #include "code/builtin_names.h"
 #include "code/names.h"
 #include "code/opcodes.h"
+#include "help/call_text.h"
+#include "help/function_tree.h"
 
 namespace ostrac::help {
 namespace {

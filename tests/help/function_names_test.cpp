@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "help/function_help.h"
 #include "code/builtin_names.h"
 #include "code/names.h"
+#include "help/function_help.h"
 
 namespace ostrac::help {
 namespace {

@@ -5,10 +5,10 @@
 #include <thread>
 #include <vector>
 
-#include "support/code_builder.h"
-#include "support/test_session.h"
 #include "state/stack_ops.h"
 #include "state/symbols.h"
+#include "support/code_builder.h"
+#include "support/test_session.h"
 
 namespace ostrac {
 namespace {

@@ -2,9 +2,9 @@
 
 #include <cmath>
 
-#include "support/test_session.h"
 #include "state/stack_ops.h"
 #include "state/symbols.h"
+#include "support/test_session.h"
 
 namespace ostrac {
 namespace {

@@ -5,12 +5,12 @@
 #include <string>
 #include <vector>
 
-#include "support/code_builder.h"
-#include "support/test_session.h"
-#include "vm/dispatcher.h"
 #include "code/names.h"
 #include "state/stack_ops.h"
 #include "state/symbols.h"
+#include "support/code_builder.h"
+#include "support/test_session.h"
+#include "vm/dispatcher.h"
 
 namespace ostrac {
 namespace {

@@ -13,13 +13,13 @@
 #include <QTest>
 #include <QTextBrowser>
 
+#include "chart/tfgraph.h"
 #include "console/entry_field.h"
 #include "console/help_window.h"
 #include "console/tabout_box.h"
 #include "console/tform1.h"
-#include "chart/tfgraph.h"
-#include "options/toptions.h"
 #include "console_test_support.h"
+#include "options/toptions.h"
 #include "ui_test_support.h"
 
 using ostrac::session::RunState;

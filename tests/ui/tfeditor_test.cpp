@@ -22,10 +22,10 @@
 #include "console/entry_field.h"
 #include "console/output_pane.h"
 #include "console/tform1.h"
+#include "console_test_support.h"
 #include "editor/code_edit.h"
 #include "editor/program_highlighter.h"
 #include "editor/tfeditor.h"
-#include "console_test_support.h"
 #include "ui_test_support.h"
 
 using ostrac::session::RunState;

@@ -21,12 +21,12 @@
 #include <memory>
 #include <thread>
 
+#include "chart/tfgraph.h"
 #include "common/clickable_label.h"
 #include "console/entry_field.h"
 #include "console/help_window.h"
 #include "console/output_pane.h"
 #include "console/tform1.h"
-#include "chart/tfgraph.h"
 #include "console_test_support.h"
 #include "ui_test_support.h"
 

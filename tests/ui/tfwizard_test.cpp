@@ -26,10 +26,10 @@
 #include "console/entry_field.h"
 #include "console/output_pane.h"
 #include "console/tform1.h"
+#include "console_test_support.h"
 #include "frontend/frontend.h"
 #include "help/function_help.h"
 #include "numeric/unit_table.h"
-#include "console_test_support.h"
 #include "ui_test_support.h"
 #include "wizard/tfwizard.h"
 

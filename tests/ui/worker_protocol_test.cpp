@@ -12,11 +12,11 @@
 #include <variant>
 #include <vector>
 
+#include "session/session.h"
+#include "ui_test_support.h"
 #include "worker/console_host.h"
 #include "worker/tmythread.h"
 #include "worker/worker_gate.h"
-#include "session/session.h"
-#include "ui_test_support.h"
 
 using ostrac::session::RunState;
 using ostrac::session::Session;

@@ -9,11 +9,11 @@
 #include <string>
 #include <vector>
 
+#include "state/stack_ops.h"
 #include "support/test_session.h"
 #include "vm/data_files.h"
 #include "vm/number_format.h"
 #include "vm/operators.h"
-#include "state/stack_ops.h"
 
 namespace ostrac {
 namespace {

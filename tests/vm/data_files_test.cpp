@@ -11,10 +11,10 @@
 #include <string>
 #include <vector>
 
-#include "support/test_session.h"
-#include "vm/data_files.h"
 #include "state/stack_ops.h"
 #include "state/symbols.h"
+#include "support/test_session.h"
+#include "vm/data_files.h"
 
 namespace ostrac {
 namespace {

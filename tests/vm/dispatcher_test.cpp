@@ -2,11 +2,11 @@
 
 #include <limits>
 
+#include "code/disassembler.h"
+#include "state/stack_ops.h"
 #include "support/code_builder.h"
 #include "support/test_session.h"
-#include "code/disassembler.h"
 #include "vm/dispatcher.h"
-#include "state/stack_ops.h"
 
 namespace ostrac {
 namespace {

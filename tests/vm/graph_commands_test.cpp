@@ -8,11 +8,11 @@
 #include <variant>
 #include <vector>
 
-#include "vm/graph_commands.h"
 #include "graph/recording_chart.h"
 #include "graph/redraw.h"
-#include "support/test_session.h"
 #include "state/stack_ops.h"
+#include "support/test_session.h"
+#include "vm/graph_commands.h"
 
 namespace ostrac {
 namespace {

@@ -7,11 +7,11 @@
 #include <string>
 #include <vector>
 
+#include "state/stack_ops.h"
+#include "state/symbols.h"
 #include "support/test_session.h"
 #include "support/test_values.h"
 #include "vm/assignment.h"
-#include "state/stack_ops.h"
-#include "state/symbols.h"
 
 namespace ostrac {
 namespace {

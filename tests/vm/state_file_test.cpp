@@ -16,10 +16,10 @@
 #include <string>
 #include <vector>
 
-#include "support/test_session.h"
 #include "state/stack_ops.h"
-#include "vm/state_file.h"
 #include "state/symbols.h"
+#include "support/test_session.h"
+#include "vm/state_file.h"
 
 namespace ostrac {
 namespace {

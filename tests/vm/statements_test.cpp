@@ -2,9 +2,9 @@
 
 #include <fstream>
 
+#include "state/symbols.h"
 #include "support/scripts.h"
 #include "support/test_session.h"
-#include "state/symbols.h"
 
 namespace ostrac {
 namespace {

@@ -14,13 +14,13 @@
 #include <type_traits>
 #include <variant>
 
-#include "common/widget_making.h"
+#include "chart/tfgraph.h"
 #include "common/clickable_label.h"
+#include "common/widget_making.h"
 #include "console/entry_field.h"
 #include "console/help_window.h"
 #include "console/memo_file.h"
 #include "console/output_pane.h"
-#include "chart/tfgraph.h"
 #include "console/tabout_box.h"
 #include "editor/tfeditor.h"
 #include "options/search_paths.h"

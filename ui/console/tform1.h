@@ -20,12 +20,12 @@
 #include <optional>
 #include <vector>
 
-#include "worker/console_host.h"
-#include "worker/tmythread.h"
-#include "worker/worker_gate.h"
-#include "worker/session_link.h"
 #include "options/settings.h"
 #include "session/session.h"
+#include "worker/console_host.h"
+#include "worker/session_link.h"
+#include "worker/tmythread.h"
+#include "worker/worker_gate.h"
 
 class QLabel;
 class QPushButton;

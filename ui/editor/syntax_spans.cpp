@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <string>
 
-#include "code/keywords.h"
 #include "code/builtin_names.h"
+#include "code/keywords.h"
 
 namespace ostrac::ui {
 
