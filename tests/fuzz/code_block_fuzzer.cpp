@@ -77,7 +77,7 @@ void run_resuming(fuzz::FuzzSession& fs) {
 
 // Each command is compiled and run in the debug mode the input chose (an
 // error or the end of a command leaves debug mode).
-void run_line(fuzz::FuzzSession& fs, std::int32_t debug_mode, const std::string& line) {
+void run_line(fuzz::FuzzSession& fs, session::DebugMode debug_mode, const std::string& line) {
     fs.session.debug_mode = debug_mode;
     if (fs.session.submit(line)) run_resuming(fs);
 }
@@ -106,7 +106,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
         calls.push_back(call_line("EVAL0", 1));
 
-        const std::int32_t debug_mode = data[0] & 3;
+        const auto debug_mode = static_cast<session::DebugMode>(data[0] & 3);
         s.target_line = (data[0] >> 2) - 1;
         s.debug_mode = debug_mode;
         s.enter_main_block();
