@@ -20,7 +20,8 @@ class Machine;
 
 namespace ostrac::frontend {
 
-// Front-end state that outlives one compilation. Held by the Session.
+// Front-end state that outlives one compilation. Owned by the session,
+// reached through the machine.
 class Frontend {
 public:
     Frontend();

@@ -1,5 +1,5 @@
 // The operand stack: a fixed array of 100 cells. Pushing and popping never
-// allocate; checks are reported by the caller (see vm/stack_ops.h).
+// allocate; checks are reported by the caller (see state/stack_ops.h).
 #pragma once
 
 #include <array>

@@ -15,7 +15,7 @@ namespace ostrac::vm {
 
 // M name cnt(2) -> SUB0: writes the real parts of M, one line per row, each
 // number as "%f" and the numbers of a row separated by a tab. The file is
-// replaced safely (session/file_replacement.h); a target that cannot be
+// replaced safely (files/file_replacement.h); a target that cannot be
 // replaced, read-only or not a regular file, is refused like one that cannot
 // be opened.
 void op_savedata(state::Machine& s);

@@ -27,7 +27,7 @@ namespace ostrac::vm {
 inline constexpr std::uintmax_t max_state_file_size = std::uintmax_t{256} << 20;
 
 // Writes the state to "data.bin" in the home folder, safely (see
-// session/file_replacement.h): a failed save leaves the previous file as it
+// files/file_replacement.h): a failed save leaves the previous file as it
 // was. Failure: "Imposible guardar fichero de estado"; a value the format
 // cannot hold: "Cannot save <name> in the state file"; a state above the
 // size limit: "Cannot save more than 256 MiB in the state file"; no memory:

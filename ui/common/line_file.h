@@ -8,7 +8,7 @@
 namespace ostrac::ui::line_file {
 
 // Writes the lines in UTF-8, each followed by CR LF, and replaces the file
-// safely (session/file_replacement.h); false with `error` set when that
+// safely (files/file_replacement.h); false with `error` set when that
 // fails, the file then being as it was.
 bool write(const QString& path, const QStringList& lines, QString& error);
 
