@@ -1,10 +1,12 @@
 // Command line of the terminal front end:
-//   ostrac-cli [--home DIR] [-e LINE]... [FILE]...
+//   ostrac-cli [--home DIR] [--autosave] [--digits N] [--notation auto|fix|sci|eng] [-e LINE]... [FILE]...
 #pragma once
 
 #include <optional>
 #include <string>
 #include <vector>
+
+#include "state/display_settings.h"
 
 namespace ostrac::cli {
 
@@ -12,6 +14,8 @@ struct CliOptions {
     std::optional<std::string> home;  // set by --home
     std::vector<std::string> lines;   // from -e, in order
     std::vector<std::string> files;   // run as load "FILE"
+    bool autosave = false;            // load autosave.bin at start, save it at the end
+    state::DisplaySettings display;   // --digits and --notation
     bool show_help = false;
 };
 

@@ -10,6 +10,8 @@
 #include <string>
 
 #include "cli_options.h"
+#include "quit_signals.h"
+#include "session/autosave.h"
 #include "session/home_folder.h"
 #include "session/session.h"
 #include "terminal_host.h"
@@ -58,6 +60,14 @@ void submit(Session& session, ostrac::cli::TerminalHost& host, const std::string
     if (session.submit(line)) run_until_suspended(session, host);
 }
 
+// The end of the session, however it came: the input exhausted, Ctrl-D, or
+// a quit signal noted by the main loop.
+int finish(Session& session, bool autosave) {
+    if (autosave) ostrac::session::save_autosave_at_quit(session);
+    ostrac::cli::end_by_quit_signal();
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -92,13 +102,22 @@ int main(int argc, char** argv) {
     std::array<std::string, Session::search_path_count> paths;
     paths[0] = home;
     session.init(paths);
+    session.display = options->display;
+    if (options->autosave) {
+        ostrac::session::load_autosave(session);
+        ostrac::cli::catch_quit_signals(session.run_state);
+    }
 
     break_target = &session.run_state;
     std::signal(SIGINT, on_interrupt);
 
-    for (const std::string& line : options->lines) submit(session, host, line);
-    for (const std::string& file : options->files) submit(session, host, "load \"" + file + "\"");
-    if (!options->lines.empty() || !options->files.empty()) return 0;
+    std::vector<std::string> given = options->lines;
+    for (const std::string& file : options->files) given.push_back("load \"" + file + "\"");
+    for (const std::string& line : given) {
+        if (ostrac::cli::quit_signalled()) break;
+        submit(session, host, line);
+    }
+    if (!given.empty()) return finish(session, options->autosave);
 
     std::string line;
     for (;;) {
@@ -107,9 +126,9 @@ int main(int argc, char** argv) {
             std::fputs((host.prompt() + " ").c_str(), stdout);
             std::fflush(stdout);
         }
-        if (!std::getline(std::cin, line)) break;
+        if (ostrac::cli::quit_signalled() || !std::getline(std::cin, line)) break;
         submit(session, host, line);
     }
     if (interactive) std::fputc('\n', stdout);
-    return 0;
+    return finish(session, options->autosave);
 }
