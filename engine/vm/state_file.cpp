@@ -477,7 +477,7 @@ void check_predefined(const std::vector<SymbolEntry>& entries) {
 }
 
 StateImage parse_state(std::span<const std::uint8_t> file, std::uint8_t max_angle,
-                        std::uint8_t max_coord) {
+                       std::uint8_t max_coord) {
     Reader r(file);
     const auto header = r.take(header_size, "header");
     const std::int32_t depth = read_i32(header.data());
