@@ -21,6 +21,8 @@ Complex complex_mul(Complex a, Complex b);
 Complex complex_div(Complex a, Complex b);
 Complex complex_pow(Complex z, double p);
 Complex complex_sqrt(Complex z);
+// The modulus over the whole double range: the direct root of the sum of
+// squares wherever that sum neither overflows nor underflows, scaled beyond.
 double complex_abs(Complex z);
 
 struct Polar {

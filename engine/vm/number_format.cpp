@@ -1,7 +1,6 @@
 #include "vm/number_format.h"
 
 #include <charconv>
-#include <cmath>
 
 #include "numeric/angle.h"
 
@@ -29,11 +28,9 @@ void append_general(std::string& out, double x, int precision) {
 
 void format_number(std::string& out, numeric::Complex z, int coord_mode, int angle_unit) {
     if (coord_mode == 1) {
-        const double re2 = z.re * z.re;
-        const double im2 = z.im * z.im;
-        const double modulus = std::sqrt(re2 + im2);
-        const double angle = numeric::from_radians(std::atan2(z.im, z.re), angle_unit);
-        append_general(out, modulus, number_digits);
+        const numeric::Polar polar = numeric::to_polar(z);
+        const double angle = numeric::from_radians(polar.argument, angle_unit);
+        append_general(out, polar.modulus, number_digits);
         out += '@';
         append_general(out, angle, number_digits);
     } else if (z.im == 0.0) {

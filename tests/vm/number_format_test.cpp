@@ -76,6 +76,9 @@ TEST(NumberFormatTest, FormatNumber) {
         {"polar radians", {0, 1}, 1, 0, "1@1.5707963 "},
         {"polar negative zero angle", {3, -0.0}, 1, 1, "3@0 "},
         {"polar complex", {3, -4}, 1, 1, "5@-53.130102 "},
+        // Moduli whose squares leave the double range (mpmath: 1.41421356e+300, 5e-200).
+        {"polar huge", {1e300, 1e300}, 1, 1, "1.4142136e+300@45 "},
+        {"polar tiny", {3e-200, 4e-200}, 1, 0, "5e-200@0.92729522 "},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
