@@ -5,6 +5,9 @@
 namespace ostrac::numeric {
 
 Complex complex_mul(Complex a, Complex b) {
+    // Two reals multiply as reals: an overflow is an infinity, where the
+    // cross terms of the complex product would add inf * 0, a not-a-number.
+    if (a.im == 0.0 && b.im == 0.0) return {a.re * b.re, 0.0};
     const double pr = a.re * b.re;
     const double sq = b.im * a.im;
     const double ps = a.re * b.im;

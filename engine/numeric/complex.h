@@ -15,6 +15,7 @@ struct Complex {
 inline Complex complex_add(Complex a, Complex b) { return {a.re + b.re, a.im + b.im}; }
 inline Complex complex_sub(Complex a, Complex b) { return {a.re - b.re, a.im - b.im}; }
 
+// Two factors with zero imaginary parts multiply as reals.
 Complex complex_mul(Complex a, Complex b);
 // Scaled division; a divisor 0+0i divides zero by zero (NaN parts), which the
 // division operator reports.

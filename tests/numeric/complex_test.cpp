@@ -19,6 +19,9 @@ TEST(ComplexTest, MultiplicationAndDivision) {
     const BinaryCase products[] = {
         {"(1+2i)(3-1i)", {1, 2}, {3, -1}, {5, 5}},
         {"i*i", {0, 1}, {0, 1}, {-1, 0}},
+        // Reals multiply as reals: no inf * 0 in a cross term.
+        {"overflow", {1e200, 0}, {1e200, 0}, {INFINITY, 0}},
+        {"inf*2", {INFINITY, 0}, {2, 0}, {INFINITY, 0}},
     };
     for (const auto& c : products) {
         SCOPED_TRACE(c.name);

@@ -208,6 +208,11 @@ TEST_F(BuiltinTest, MatricesStatisticsRootsUnitsAndText) {
         {__LINE__, vm::op_inv, 0, {mat({{{0, 0}, {1, 0}}, {{1, 0}, {0, 0}}})}, "[0 1 ; 1 0 ]"},
         {__LINE__, vm::op_det, 0, {mat({{{0, 0}, {1, 0}}, {{1, 0}, {0, 0}}})}, "-1"},
         {__LINE__, vm::op_det, 0, {mat({{{0, 2}}})}, "complex 0+2i"},
+        // Partial pivoting (mpmath: the inverse is [-1, 1; 1, -1e-20]); a real
+        // determinant that overflows is inf.
+        {__LINE__, vm::op_inv, 0, {mat({{{1e-20, 0}, {1, 0}}, {{1, 0}, {1, 0}}})}, "[-1 1 ; 1 -1e-20 ]"},
+        {__LINE__, vm::op_det, 0, {mat({{{1e-20, 0}, {1, 0}}, {{1, 0}, {1, 0}}})}, "-1"},
+        {__LINE__, vm::op_det, 0, {mat({{{1e200, 0}, {0, 0}, {0, 0}}, {{0, 0}, {1e200, 0}, {0, 0}}, {{0, 0}, {0, 0}, {1e200, 0}}})}, "inf"},
         {__LINE__, vm::op_trans, 0, {x}, "[1 ; 2 ; 3 ]"},
         {__LINE__, vm::op_rows, 0, {x}, "1"},
         {__LINE__, vm::op_cols, 0, {x}, "3"},

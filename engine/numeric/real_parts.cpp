@@ -1,0 +1,37 @@
+#include "numeric/real_parts.h"
+
+#include <algorithm>
+#include <cstddef>
+
+namespace ostrac::numeric {
+namespace {
+
+std::size_t element_count(const Matrix& m) {
+    return static_cast<std::size_t>(m.rows()) * static_cast<std::size_t>(m.cols());
+}
+
+}  // namespace
+
+bool is_real(const Matrix& m) {
+    const Complex* e = m.data();
+    return std::all_of(e, e + element_count(m), [](const Complex& z) { return z.im == 0.0; });
+}
+
+std::optional<std::vector<double>> real_parts_if_real(const Matrix& m) {
+    std::vector<double> values;
+    values.reserve(element_count(m));
+    for (const Complex* z = m.data(); z != m.data() + element_count(m); ++z) {
+        if (z->im != 0.0) return std::nullopt;
+        values.push_back(z->re);
+    }
+    return values;
+}
+
+Matrix from_real_parts(const std::vector<double>& values, int rows, int cols) {
+    Matrix m(rows, cols);
+    Complex* e = m.data();
+    for (std::size_t k = 0; k < values.size(); ++k) e[k].re = values[k];
+    return m;
+}
+
+}  // namespace ostrac::numeric

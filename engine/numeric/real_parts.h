@@ -1,0 +1,22 @@
+// Matrices whose imaginary parts are all 0 go through the dense algorithms as
+// doubles: a quarter of the work of complex arithmetic, and no inf * 0 from a
+// zero imaginary part.
+#pragma once
+
+#include <optional>
+#include <vector>
+
+#include "numeric/matrix.h"
+
+namespace ostrac::numeric {
+
+bool is_real(const Matrix& m);
+
+// The real parts row after row when every imaginary part is 0; nothing
+// otherwise, found at the first element that is not real.
+std::optional<std::vector<double>> real_parts_if_real(const Matrix& m);
+
+// A rows by cols matrix of the given real parts, row after row.
+Matrix from_real_parts(const std::vector<double>& values, int rows, int cols);
+
+}  // namespace ostrac::numeric
