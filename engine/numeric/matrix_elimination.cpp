@@ -55,20 +55,23 @@ Outcome determinant(T* w, int n, T& d, const StopCheck& stop) {
 // element to start from, so it is rejected the same way.
 bool is_proper_square(const Matrix& a) { return a.rows() >= 1 && a.rows() == a.cols(); }
 
-// The inverse of a real matrix from its work copy w, which is freed before
-// the result is made.
-std::optional<Matrix> real_inverse(std::vector<double> w, int n, const StopCheck& stop) {
+// The real parts of the inverse of a real matrix from its work copy w, which
+// is freed on return, before the caller makes the result.
+std::optional<std::vector<double>> real_inverse(std::vector<double> w, int n, const StopCheck& stop) {
     std::vector<double> x(w.size());
     if (invert(w.data(), x.data(), n, stop) != Outcome::Done) return std::nullopt;
-    w = {};
-    return from_real_parts(x, n, n);
+    return x;
 }
 
 }  // namespace
 
 InverseResult matrix_inverse(const Matrix& a, const StopCheck& stop) {
     if (!is_proper_square(a)) return {std::nullopt, EliminationError::NotSquare};
-    if (auto w = real_parts_if_real(a)) return {real_inverse(std::move(*w), a.rows(), stop), EliminationError::NoInverse};
+    if (auto w = real_parts_if_real(a)) {
+        const auto x = real_inverse(std::move(*w), a.rows(), stop);
+        if (!x) return {std::nullopt, EliminationError::NoInverse};
+        return {from_real_parts(*x, a.rows(), a.cols()), EliminationError::NoInverse};
+    }
     Matrix work = a;
     Matrix inverse(a.rows(), a.cols());
     if (invert(work.data(), inverse.data(), a.rows(), stop) != Outcome::Done) {
