@@ -39,15 +39,14 @@ bool looped_product(const Matrix& a, const Matrix& b, Matrix& c, bool real, cons
     return true;
 }
 
-// Real operands, given as their real parts: the BLAS writes the real product
-// into the first half of c's storage (m n doubles), which is then spread into
-// c's elements from the last one back, each double moving to an equal or
-// later place.
-bool real_blas_product(const std::vector<double>& a, const std::vector<double>& b, int m, int k, Matrix& c,
-                       const StopCheck& stop) {
+// Real operands, given as their real parts (a is m by k, b k by n): the BLAS
+// writes the real product into the first m n doubles of c's storage, which
+// is then spread into c's elements from the last one back, each double
+// moving to an equal or later place.
+bool real_blas_product(const double* a, const double* b, int m, int k, Matrix& c, const StopCheck& stop) {
     const int n = c.cols();
     double* out = &c.data()->re;
-    if (!multiply_blocks(m, n, k, a.data(), k, b.data(), n, out, n, Accumulate::Replace, stop)) return false;
+    if (!multiply_blocks(m, n, k, a, k, b, n, out, n, Accumulate::Replace, stop)) return false;
     for (std::size_t e = static_cast<std::size_t>(m) * static_cast<std::size_t>(n); e-- > 0;) {
         const double x = out[e];
         out[2 * e] = x;
@@ -56,13 +55,22 @@ bool real_blas_product(const std::vector<double>& a, const std::vector<double>& 
     return true;
 }
 
-// Large products: the BLAS, on doubles when both operands are real.
+// Large products: the BLAS, on doubles when both operands are real. a's real
+// parts wait in the second half of c's storage when they fit there, which
+// spares the process a fresh buffer; a complex product overwrites them.
 bool blas_product(const Matrix& a, const Matrix& b, Matrix& c, const StopCheck& stop) {
-    if (auto ar = real_parts_if_real(a)) {
-        if (auto br = real_parts_if_real(b)) return real_blas_product(*ar, *br, a.rows(), a.cols(), c, stop);
+    const int m = a.rows(), k = a.cols(), n = b.cols();
+    if (const auto b_real = real_parts_if_real(b)) {
+        const std::size_t half = static_cast<std::size_t>(m) * static_cast<std::size_t>(n);
+        std::vector<double> own;
+        double* a_real = &c.data()->re + half;
+        if (k > n) {
+            own.resize(static_cast<std::size_t>(m) * static_cast<std::size_t>(k));
+            a_real = own.data();
+        }
+        if (copy_real_parts(a, a_real)) return real_blas_product(a_real, b_real->data(), m, k, c, stop);
     }
-    return multiply_blocks(a.rows(), b.cols(), a.cols(), a.data(), a.cols(), b.data(), b.cols(), c.data(), b.cols(),
-                           Accumulate::Replace, stop);
+    return multiply_blocks(m, n, k, a.data(), k, b.data(), n, c.data(), n, Accumulate::Replace, stop);
 }
 
 }  // namespace

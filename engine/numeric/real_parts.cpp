@@ -18,13 +18,18 @@ bool is_real(const Matrix& m) {
 }
 
 std::optional<std::vector<double>> real_parts_if_real(const Matrix& m) {
-    std::vector<double> values;
-    values.reserve(element_count(m));
-    for (const Complex* z = m.data(); z != m.data() + element_count(m); ++z) {
-        if (z->im != 0.0) return std::nullopt;
-        values.push_back(z->re);
-    }
+    std::vector<double> values(element_count(m));
+    if (!copy_real_parts(m, values.data())) return std::nullopt;
     return values;
+}
+
+bool copy_real_parts(const Matrix& m, double* out) {
+    const Complex* z = m.data();
+    for (std::size_t k = 0; k < element_count(m); ++k) {
+        if (z[k].im != 0.0) return false;
+        out[k] = z[k].re;
+    }
+    return true;
 }
 
 Matrix from_real_parts(const std::vector<double>& values, int rows, int cols) {

@@ -16,6 +16,10 @@ bool is_real(const Matrix& m);
 // otherwise, found at the first element that is not real.
 std::optional<std::vector<double>> real_parts_if_real(const Matrix& m);
 
+// The same into out (rows times cols doubles); false, with out partly
+// written, for a matrix that is not real.
+bool copy_real_parts(const Matrix& m, double* out);
+
 // A rows by cols matrix of the given real parts, row after row.
 Matrix from_real_parts(const std::vector<double>& values, int rows, int cols);
 
