@@ -2,6 +2,7 @@
 // matrices, the blocked LU decomposition for large ones; doubles for real
 // matrices, complex arithmetic for the others.
 #include <cstddef>
+#include <memory>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -57,9 +58,9 @@ bool is_proper_square(const Matrix& a) { return a.rows() >= 1 && a.rows() == a.c
 
 // The real parts of the inverse of a real matrix from its work copy w, which
 // is freed on return, before the caller makes the result.
-std::optional<std::vector<double>> real_inverse(std::vector<double> w, int n, const StopCheck& stop) {
-    std::vector<double> x(w.size());
-    if (invert(w.data(), x.data(), n, stop) != Outcome::Done) return std::nullopt;
+std::optional<std::vector<double>> real_inverse(std::unique_ptr<double[]> w, int n, const StopCheck& stop) {
+    std::vector<double> x(static_cast<std::size_t>(n) * static_cast<std::size_t>(n));
+    if (invert(w.get(), x.data(), n, stop) != Outcome::Done) return std::nullopt;
     return x;
 }
 
@@ -68,7 +69,7 @@ std::optional<std::vector<double>> real_inverse(std::vector<double> w, int n, co
 InverseResult matrix_inverse(const Matrix& a, const StopCheck& stop) {
     if (!is_proper_square(a)) return {std::nullopt, EliminationError::NotSquare};
     if (auto w = real_parts_if_real(a)) {
-        const auto x = real_inverse(std::move(*w), a.rows(), stop);
+        const auto x = real_inverse(std::move(w), a.rows(), stop);
         if (!x) return {std::nullopt, EliminationError::NoInverse};
         return {from_real_parts(*x, a.rows(), a.cols()), EliminationError::NoInverse};
     }
@@ -85,7 +86,7 @@ DeterminantResult matrix_det(const Matrix& a, const StopCheck& stop) {
     const int n = a.rows();
     if (auto w = real_parts_if_real(a)) {
         double d = 0.0;
-        if (determinant(w->data(), n, d, stop) != Outcome::Done) return {std::nullopt, EliminationError::NoInverse};
+        if (determinant(w.get(), n, d, stop) != Outcome::Done) return {std::nullopt, EliminationError::NoInverse};
         return {Complex{d, 0.0}, EliminationError::NoInverse};
     }
     Matrix work = a;

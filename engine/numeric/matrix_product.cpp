@@ -68,7 +68,7 @@ bool blas_product(const Matrix& a, const Matrix& b, Matrix& c, const StopCheck& 
             own.resize(static_cast<std::size_t>(m) * static_cast<std::size_t>(k));
             a_real = own.data();
         }
-        if (copy_real_parts(a, a_real)) return real_blas_product(a_real, b_real->data(), m, k, c, stop);
+        if (copy_real_parts(a, a_real)) return real_blas_product(a_real, b_real.get(), m, k, c, stop);
     }
     return multiply_blocks(m, n, k, a.data(), k, b.data(), n, c.data(), n, Accumulate::Replace, stop);
 }

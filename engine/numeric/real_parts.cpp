@@ -17,9 +17,9 @@ bool is_real(const Matrix& m) {
     return std::all_of(e, e + element_count(m), [](const Complex& z) { return z.im == 0.0; });
 }
 
-std::optional<std::vector<double>> real_parts_if_real(const Matrix& m) {
-    std::vector<double> values(element_count(m));
-    if (!copy_real_parts(m, values.data())) return std::nullopt;
+std::unique_ptr<double[]> real_parts_if_real(const Matrix& m) {
+    auto values = std::make_unique_for_overwrite<double[]>(element_count(m));
+    if (!copy_real_parts(m, values.get())) return nullptr;
     return values;
 }
 

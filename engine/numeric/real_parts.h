@@ -3,7 +3,7 @@
 // zero imaginary part.
 #pragma once
 
-#include <optional>
+#include <memory>
 #include <vector>
 
 #include "numeric/matrix.h"
@@ -12,9 +12,10 @@ namespace ostrac::numeric {
 
 bool is_real(const Matrix& m);
 
-// The real parts row after row when every imaginary part is 0; nothing
-// otherwise, found at the first element that is not real.
-std::optional<std::vector<double>> real_parts_if_real(const Matrix& m);
+// The real parts row after row when every imaginary part is 0; null
+// otherwise, found at the first element that is not real, before the rest of
+// the copy's memory is touched.
+std::unique_ptr<double[]> real_parts_if_real(const Matrix& m);
 
 // The same into out (rows times cols doubles); false, with out partly
 // written, for a matrix that is not real.
