@@ -5,7 +5,7 @@
 // elements, 16 bytes each), and the OpenBLAS kernel in use. A smaller run of
 // the same operation first wakes the BLAS's threads and buffers.
 //   usage: linalg_bench inv|det|mul real|complex N
-#include <cblas.h>
+#include <dlfcn.h>
 
 #include <chrono>
 #include <cstdio>
@@ -39,6 +39,13 @@ long status_kb(const std::string& field) {
     return 0;
 }
 
+// The kernel of the OpenBLAS the engine loaded for the operation.
+std::string openblas_kernel() {
+    void* library = ::dlopen("libopenblas.so.0", RTLD_NOW | RTLD_NOLOAD);
+    void* corename = library != nullptr ? ::dlsym(library, "openblas_get_corename") : nullptr;
+    return corename != nullptr ? reinterpret_cast<char* (*)()>(corename)() : "not loaded";
+}
+
 void run(const std::string& op, const Matrix& a, const Matrix& b) {
     if (op == "inv") {
         (void)ostrac::numeric::matrix_inverse(a);
@@ -70,5 +77,5 @@ int main(int argc, char** argv) {
     const std::chrono::duration<double> seconds = std::chrono::steady_clock::now() - start;
     const double operand_kb = 16.0 * n * n / 1024.0;
     std::printf("%.4f %.2f %s\n", seconds.count(), (status_kb("VmHWM") - before) / operand_kb,
-                openblas_get_corename());
+                openblas_kernel().c_str());
 }

@@ -1,9 +1,12 @@
 #include "numeric/blas_blocks.h"
 
 #include <cblas.h>
+#include <dlfcn.h>
 
 #include <algorithm>
 #include <cmath>
+#include <stdexcept>
+#include <string>
 
 #include "numeric/complex.h"
 
@@ -11,6 +14,37 @@ namespace ostrac::numeric {
 namespace {
 
 static_assert(sizeof(Complex) == 2 * sizeof(double), "the BLAS reads a Complex as two doubles");
+
+// OpenBLAS is loaded by the first large operation, not with the program: its
+// worker threads start with it and keep a processor busy for a moment before
+// they sleep, which a calculator that never meets a large matrix should not
+// pay. A library that cannot be loaded fails the operation, and the next one
+// tries again.
+struct OpenBlas {
+    decltype(&cblas_dgemm) dgemm;
+    decltype(&cblas_zgemm) zgemm;
+    decltype(&cblas_dtrsm) dtrsm;
+    decltype(&cblas_ztrsm) ztrsm;
+};
+
+template <class F>
+F function_of(void* library, const char* name) {
+    void* symbol = ::dlsym(library, name);
+    if (symbol == nullptr) throw std::runtime_error(std::string("OpenBLAS has no ") + name);
+    return reinterpret_cast<F>(symbol);
+}
+
+const OpenBlas& openblas() {
+    static const OpenBlas loaded = [] {
+        void* library = ::dlopen("libopenblas.so.0", RTLD_NOW | RTLD_LOCAL);
+        if (library == nullptr) throw std::runtime_error(::dlerror());
+        return OpenBlas{function_of<decltype(&cblas_dgemm)>(library, "cblas_dgemm"),
+                        function_of<decltype(&cblas_zgemm)>(library, "cblas_zgemm"),
+                        function_of<decltype(&cblas_dtrsm)>(library, "cblas_dtrsm"),
+                        function_of<decltype(&cblas_ztrsm)>(library, "cblas_ztrsm")};
+    }();
+    return loaded;
+}
 
 // Work of one BLAS call, in real multiply-adds (a complex one counts four):
 // about 15 ms with this machine's kernels on two cores, 0.15 s with a plain
@@ -26,26 +60,26 @@ constexpr double element_work<Complex> = 4.0;
 
 void gemm(int m, int n, int k, double alpha, const double* a, int lda, const double* b, int ldb, double beta,
           double* c, int ldc) {
-    cblas_dgemm(CblasRowMajor, CblasNoTrans, CblasNoTrans, m, n, k, alpha, a, lda, b, ldb, beta, c, ldc);
+    openblas().dgemm(CblasRowMajor, CblasNoTrans, CblasNoTrans, m, n, k, alpha, a, lda, b, ldb, beta, c, ldc);
 }
 
 void gemm(int m, int n, int k, double alpha, const Complex* a, int lda, const Complex* b, int ldb, double beta,
           Complex* c, int ldc) {
     const Complex za{alpha, 0.0};
     const Complex zb{beta, 0.0};
-    cblas_zgemm(CblasRowMajor, CblasNoTrans, CblasNoTrans, m, n, k, &za, a, lda, b, ldb, &zb, c, ldc);
+    openblas().zgemm(CblasRowMajor, CblasNoTrans, CblasNoTrans, m, n, k, &za, a, lda, b, ldb, &zb, c, ldc);
 }
 
 CBLAS_UPLO uplo(Triangle kind) { return kind == Triangle::UnitLower ? CblasLower : CblasUpper; }
 CBLAS_DIAG diag(Triangle kind) { return kind == Triangle::UnitLower ? CblasUnit : CblasNonUnit; }
 
 void trsm(Triangle kind, int m, int n, const double* t, int ldt, double* b, int ldb) {
-    cblas_dtrsm(CblasRowMajor, CblasLeft, uplo(kind), CblasNoTrans, diag(kind), m, n, 1.0, t, ldt, b, ldb);
+    openblas().dtrsm(CblasRowMajor, CblasLeft, uplo(kind), CblasNoTrans, diag(kind), m, n, 1.0, t, ldt, b, ldb);
 }
 
 void trsm(Triangle kind, int m, int n, const Complex* t, int ldt, Complex* b, int ldb) {
     const Complex one{1.0, 0.0};
-    cblas_ztrsm(CblasRowMajor, CblasLeft, uplo(kind), CblasNoTrans, diag(kind), m, n, &one, t, ldt, b, ldb);
+    openblas().ztrsm(CblasRowMajor, CblasLeft, uplo(kind), CblasNoTrans, diag(kind), m, n, &one, t, ldt, b, ldb);
 }
 
 int clamp_side(double side, int limit) {

@@ -1,6 +1,5 @@
 // The matrix product: loops for small products, the BLAS in blocks for large
 // ones; doubles for real operands, complex arithmetic for the others.
-#include <algorithm>
 #include <cstddef>
 #include <vector>
 
