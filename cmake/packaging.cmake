@@ -27,6 +27,10 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION math)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# The engine's large matrix products, inverses and determinants run on
+# OpenBLAS, which it loads when it first needs it; dpkg-shlibdeps cannot see
+# a library loaded that way, so it is named here.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libopenblas0")
 # The extended description; CPack puts the summary above it and indents it.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION [=[Ostrac is a scientific calculator with a small programming language of its
 own: real, complex, string and matrix values, user functions, loops and

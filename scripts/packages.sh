@@ -3,6 +3,7 @@
 
 OSTRAC_PACKAGES=(
   build-essential cmake bison
+  libopenblas-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev libqt6opengl6-dev qt6-charts-dev qt6-svg-dev qt6-qpa-plugins fonts-dejavu-core
 )

@@ -140,11 +140,9 @@ void format_number(std::string& out, numeric::Complex z, int coord_mode, int ang
         append_number(out, v, display.part_digits(), display.notation, display.group_digits);
     };
     if (coord_mode == 1) {
-        const double re2 = z.re * z.re;
-        const double im2 = z.im * z.im;
-        const double modulus = std::sqrt(re2 + im2);
-        const double angle = numeric::from_radians(std::atan2(z.im, z.re), angle_unit);
-        part(modulus);
+        const numeric::Polar polar = numeric::to_polar(z);
+        const double angle = numeric::from_radians(polar.argument, angle_unit);
+        part(polar.modulus);
         out += '@';
         part(angle);
     } else if (z.im == 0.0) {

@@ -143,6 +143,9 @@ TEST(NumberFormatTest, FormatNumber) {
         {"one digit at least", {1.0 / 3.0, 0}, 0, 0, "0.3 ", {2}},
         {"engineering", {12345, 0.001}, 0, 0, "12.345e+03+1e-03i ", {10, Notation::Engineering}},
         {"polar fixed grouped", {0, 123456}, 1, 1, "123 456@90 ", {10, Notation::Fixed, true}},
+        // Moduli whose squares leave the double range (mpmath: 1.41421356e+300, 5e-200).
+        {"polar huge", {1e300, 1e300}, 1, 1, "1.4142136e+300@45 "},
+        {"polar tiny", {3e-200, 4e-200}, 1, 0, "5e-200@0.92729522 "},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
