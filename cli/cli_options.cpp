@@ -1,36 +1,97 @@
 #include "cli_options.h"
 
+#include <algorithm>
+#include <array>
+
 namespace ostrac::cli {
 
-const char* const cli_usage =
-    "usage: ostrac-cli [--home DIR] [-e LINE]... [FILE]...\n"
-    "  --home DIR  home folder for state files and LOAD (default: the per-user data folder)\n"
-    "  -e LINE     submit LINE as if typed at the console (may be repeated)\n"
-    "  FILE        run the program file (load \"FILE\")\n"
-    "Without -e or FILE, lines are read from standard input.\n";
+namespace {
+
+constexpr std::array options{
+    CliOption{"-e", "", "LINE", "submit LINE as if typed at the console (may be repeated)",
+              [](CliOptions& o, std::string v) { o.lines.push_back(std::move(v)); }},
+    CliOption{"-q", "--quiet", "", "no greeting and no \">> line\" echo: only what programs print and errors",
+              [](CliOptions& o, std::string) { o.quiet = true; }},
+    CliOption{"", "--home", "DIR", "home folder for state files and LOAD (default: the per-user data folder)",
+              [](CliOptions& o, std::string v) { o.home = std::move(v); }},
+    CliOption{"-h", "--help", "", "show this text and exit", [](CliOptions& o, std::string) { o.show_help = true; }},
+    CliOption{"", "--version", "", "show the version and exit",
+              [](CliOptions& o, std::string) { o.show_version = true; }},
+};
+
+// The row an argument names: "-e", "--home" or "--home=DIR" (the value after
+// '=' goes to `inline_value`).
+const CliOption* find_option(std::string_view arg, std::optional<std::string>& inline_value) {
+    if (arg.starts_with("--")) {
+        if (const std::size_t eq = arg.find('='); eq != std::string_view::npos) {
+            inline_value = std::string(arg.substr(eq + 1));
+            arg = arg.substr(0, eq);
+        }
+    }
+    const auto row = std::find_if(options.begin(), options.end(), [&](const CliOption& o) {
+        return arg == o.short_name || arg == o.long_name;
+    });
+    return row == options.end() ? nullptr : &*row;
+}
+
+}  // namespace
+
+const std::span<const CliOption> cli_option_table = options;
 
 std::optional<CliOptions> parse_cli_options(const std::vector<std::string>& args, std::string& error) {
-    CliOptions options;
+    CliOptions parsed;
+    bool only_files = false;  // after "--"
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
-        if (arg == "--home" || arg == "-e") {
+        if (only_files || arg == "-" || !arg.starts_with("-")) {
+            parsed.files.push_back(arg);
+            continue;
+        }
+        if (arg == "--") {
+            only_files = true;
+            continue;
+        }
+        std::optional<std::string> value;
+        const CliOption* option = find_option(arg, value);
+        if (option == nullptr) {
+            error = "unknown option " + arg;
+            return std::nullopt;
+        }
+        const std::string_view name = option->long_name.empty() ? option->short_name : option->long_name;
+        if (option->value_name.empty() && value) {
+            error = "option " + std::string(name) + " takes no value";
+            return std::nullopt;
+        }
+        if (!option->value_name.empty() && !value) {
             if (i + 1 >= args.size()) {
                 error = "option " + arg + " needs a value";
                 return std::nullopt;
             }
-            (arg == "--home" ? options.home.emplace() : options.lines.emplace_back()) = args[++i];
-        } else if (arg.rfind("--home=", 0) == 0) {
-            options.home = arg.substr(7);
-        } else if (arg == "-h" || arg == "--help") {
-            options.show_help = true;
-        } else if (arg.size() > 1 && arg[0] == '-') {
-            error = "unknown option " + arg;
-            return std::nullopt;
-        } else {
-            options.files.push_back(arg);
+            value = args[++i];
         }
+        option->apply(parsed, value.value_or(""));
     }
-    return options;
+    return parsed;
+}
+
+std::string cli_usage() {
+    std::string text = "usage: ostrac-cli [OPTION]... [FILE]...\n";
+    for (const CliOption& o : options) {
+        std::string names = o.short_name.empty() ? "    " : std::string(o.short_name);
+        if (!o.short_name.empty() && !o.long_name.empty()) names += ", ";
+        names += o.long_name;
+        if (!o.value_name.empty()) names += " " + std::string(o.value_name);
+        names.resize(std::max<std::size_t>(names.size() + 2, 18), ' ');
+        text += "  " + names + std::string(o.help) + "\n";
+    }
+    text +=
+        "  FILE              run the program file (load \"FILE\"); a first line starting with #! is skipped;\n"
+        "                    - reads the program from standard input\n"
+        "Without -e or FILE, lines are read from standard input (edited, with history and\n"
+        "completion, on a terminal).\n"
+        "Exit status: 0 when every line and file ran without an error report, 1 when one did\n"
+        "not, 2 for a usage error (a bad option, a FILE that cannot be opened).\n";
+    return text;
 }
 
 }  // namespace ostrac::cli
