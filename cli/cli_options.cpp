@@ -2,10 +2,19 @@
 
 #include <algorithm>
 #include <array>
+#include <string_view>
 
 namespace ostrac::cli {
 
 namespace {
+
+struct CliOption {
+    std::string_view short_name;  // "-e", or empty
+    std::string_view long_name;   // "--home", or empty
+    std::string_view value_name;  // "DIR"; empty for an option that takes no value
+    std::string_view help;
+    void (*apply)(CliOptions& options, std::string value);
+};
 
 constexpr std::array options{
     CliOption{"-e", "", "LINE", "submit LINE as if typed at the console (may be repeated)",
@@ -35,8 +44,6 @@ const CliOption* find_option(std::string_view arg, std::optional<std::string>& i
 }
 
 }  // namespace
-
-const std::span<const CliOption> cli_option_table = options;
 
 std::optional<CliOptions> parse_cli_options(const std::vector<std::string>& args, std::string& error) {
     CliOptions parsed;

@@ -3,11 +3,14 @@
 // until it is idle or paused again.
 #include <unistd.h>
 
+#include <array>
+#include <atomic>
 #include <clocale>
 #include <csignal>
 #include <cstdio>
 #include <iostream>
 #include <string>
+#include <vector>
 
 #include "cli_options.h"
 #include "file_arguments.h"
