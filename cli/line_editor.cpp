@@ -58,7 +58,9 @@ LineEditor::LineEditor(std::filesystem::path history_file)
     // and window size changes, and hand Ctrl-C on to ours.
     ::el_set(el, EL_SIGNAL, 1);
     ::el_set(el, EL_BIND, "^R", "em-inc-search-prev", nullptr);
-    ::el_set(el, EL_ADDFN, "ostrac-complete", "Complete a function name", &LineEditor::complete);
+    // The wide form keeps the names as given; the narrow one copies them and
+    // never frees the copies.
+    ::el_wset(el, EL_ADDFN, L"ostrac-complete", L"Complete a function name", &LineEditor::complete);
     ::el_set(el, EL_BIND, "^I", "ostrac-complete", nullptr);
     ::el_source(el, nullptr);  // the user's ~/.editrc may change all of the above
 }
