@@ -1,7 +1,9 @@
 # The Debian package: `cpack --config build/CPackConfig.cmake` in the build
 # folder (or `cmake --build build --target package`) writes
 # ostrac_<version>_<arch>.deb. Its library dependencies are found by
-# dpkg-shlibdeps from the installed programs.
+# dpkg-shlibdeps from the installed programs: the C++ runtime, Qt 6 for
+# ostrac and libedit2 for ostrac-cli's line editing, each with the lowest
+# version that provides the symbols the programs use.
 set(OSTRAC_PACKAGE_MAINTAINER "The Ostrac developers <maintainers@ostrac.invalid>"
     CACHE STRING "Maintainer field of the Debian package: name and e-mail address")
 

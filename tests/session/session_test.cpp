@@ -100,6 +100,7 @@ TEST_F(SessionTest, FatalErrorReturnsToIdleAndKeepsTheTable) {
         EXPECT_EQ(s().symbols[i].is_free() ? "" : s().symbols[i].name, names[static_cast<std::size_t>(i)]);
     }
     EXPECT_EQ(s().symbols[state::lookup_or_create(s(), "x", 0)].number.re, 5.0);
+    EXPECT_EQ(s().failed_commands(), 1);
 }
 
 TEST_F(SessionTest, BreakFromAnotherThreadStopsAnEndlessLoop) {
@@ -120,6 +121,7 @@ TEST_F(SessionTest, BreakFromAnotherThreadStopsAnEndlessLoop) {
     EXPECT_EQ(ts.take_lines(), std::vector<std::string>{"User Halted!"});
     EXPECT_EQ(s().stack.depth(), 0);
     EXPECT_EQ(ts.host.editor_resets, 1);
+    EXPECT_EQ(s().failed_commands(), 1);
 }
 
 // A Break reaches into a long built-in: on a complex 2000 by 2000 matrix each
