@@ -53,6 +53,8 @@ SettingsStore::ReadResult SettingsStore::read() {
             result.problems.append(QStringLiteral("%1 = \"%2\" is not a decimal integer").arg(colour.key, text));
         }
     }
+    stored.endGroup();
+    result.settings.session = read_session_options(stored);
     return result;
 }
 
@@ -66,6 +68,7 @@ bool SettingsStore::write(const Settings& settings) {
         stored.setValue(colour.key, QString::number(settings.colours.*colour.member));
     }
     stored.endGroup();
+    write_session_options(stored, settings.session);
     stored.sync();
     return stored.status() == QSettings::NoError;
 }

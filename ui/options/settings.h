@@ -11,6 +11,8 @@
 #include <array>
 #include <cstdint>
 
+#include "options/session_options.h"
+
 namespace ostrac::ui {
 
 // A colour as it is stored: 0x00BBGGRR (red in the low byte), written as
@@ -50,6 +52,7 @@ using SearchPathList = std::array<QString, search_path_count>;
 struct Settings {
     SearchPathList paths;
     ConsoleColours colours;
+    SessionOptions session;
     static Settings defaults();
 };
 

@@ -11,6 +11,8 @@
 
 #include "common/clickable_label.h"
 #include "common/clickable_panel.h"
+#include "options/display_tab.h"
+#include "options/session_tab.h"
 
 namespace ostrac::ui {
 
@@ -48,6 +50,10 @@ TOptions::TOptions(QWidget* parent) : QDialog(parent) {
     visuals_page_ = new QWidget;
     build_visuals_page(visuals_page_);
     PageControl1->addTab(visuals_page_, "Visuals");
+    display_tab_ = new DisplayTab;
+    PageControl1->addTab(display_tab_, "Display");
+    session_tab_ = new SessionTab;
+    PageControl1->addTab(session_tab_, "Session");
     connect(PageControl1, &QTabWidget::currentChanged, this, [this](int index) {
         if (PageControl1->widget(index) == visuals_page_) show_stored_colours();
     });
@@ -62,6 +68,13 @@ TOptions::TOptions(QWidget* parent) : QDialog(parent) {
     read_problems_ = stored.problems;
     for (const QString& path : settings_.paths) L_paths->addItem(path);
     show_stored_colours();
+    // The session's tabs show the options in effect again after a Cancel.
+    const auto show_session_options = [this] {
+        display_tab_->show_options(settings_.session);
+        session_tab_->show_options(settings_.session);
+    };
+    show_session_options();
+    connect(this, &QDialog::rejected, this, show_session_options);
 }
 
 void TOptions::build_paths_page(QWidget* page) {
@@ -171,6 +184,8 @@ void TOptions::B_SaveClick() {
     for (int row = 0; row < L_paths->count(); ++row) {
         settings_.paths[static_cast<std::size_t>(row)] = L_paths->item(row)->text();
     }
+    display_tab_->take_options(settings_.session);
+    session_tab_->take_options(settings_.session);
     emit settingsAccepted(settings_);
     if (!SettingsStore::write(settings_)) {
         QMessageBox::warning(this, windowTitle(), "The settings could not be written to the configuration file.");

@@ -17,6 +17,8 @@ namespace ostrac::ui {
 
 class ClickableLabel;
 class ClickablePanel;
+class DisplayTab;
+class SessionTab;
 
 class TOptions : public QDialog {
     Q_OBJECT
@@ -55,6 +57,8 @@ private:
     ClickableLabel* LMemo = nullptr;
     ClickablePanel* PEdit = nullptr;
     ClickableLabel* LEdit = nullptr;
+    DisplayTab* display_tab_ = nullptr;
+    SessionTab* session_tab_ = nullptr;
 };
 
 }  // namespace ostrac::ui
