@@ -1,6 +1,6 @@
 // Test environment of the desktop program's tests: a temporary settings
-// folder (QSettings writes its INI file there), a temporary per-user data
-// folder and a temporary home folder stored as search path 1.
+// folder (QSettings writes its INI file there), temporary per-user data and
+// state folders and a temporary home folder stored as search path 1.
 #pragma once
 
 #include <QDir>
@@ -18,6 +18,7 @@ public:
         QStandardPaths::setTestModeEnabled(true);
         QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, root_.filePath("config"));
         qputenv("XDG_DATA_HOME", root_.filePath("data").toUtf8());
+        qputenv("XDG_STATE_HOME", root_.filePath("state").toUtf8());
         QDir().mkpath(home());
     }
 

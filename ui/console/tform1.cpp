@@ -16,11 +16,15 @@
 
 #include "chart/tfgraph.h"
 #include "common/clickable_label.h"
+#include "common/quit_signals.h"
 #include "common/widget_making.h"
 #include "console/entry_field.h"
 #include "console/help_window.h"
 #include "console/memo_file.h"
 #include "console/output_pane.h"
+#include "console/pane_menu.h"
+#include "console/paste_feeder.h"
+#include "console/session_keeper.h"
 #include "console/tabout_box.h"
 #include "editor/tfeditor.h"
 #include "options/search_paths.h"
@@ -102,6 +106,10 @@ TForm1::TForm1(QWidget* parent)
     set_colours(Edit1, QPalette::Base, pane_colour, QPalette::Text, Qt::white);
     connect(Edit1, &EntryField::entered, this, &TForm1::console_submit);
     Edit1->setFocus();
+    paste_ = new PasteFeeder(*Edit1, [this] { return run_state() == RunState::Idle; }, [this] { console_submit(); });
+    keeper_ = std::make_unique<SessionKeeper>(worker_, session_.run_state, *Edit1);
+    new PaneMenu(*Memo1, *this);
+    connect(new QuitSignals(this), &QuitSignals::received, this, &QWidget::close);
 
     options_ = new TOptions(this);
     connect(options_, &TOptions::settingsAccepted, this, &TForm1::apply_settings);
@@ -206,6 +214,8 @@ void TForm1::start() {
 
     // The worker does not run yet: the session is this thread's alone.
     session_.init(paths);
+    session_.display = settings.session.display;
+    keeper_->restore(settings.session.autosave);
     worker_.start();
     drain_events();
     if (!problems.isEmpty()) report(problems.join('\n'));
@@ -341,6 +351,11 @@ void TForm1::resizeEvent(QResizeEvent* event) {
     FormResize();
 }
 
+void TForm1::closeEvent(QCloseEvent* event) {
+    keeper_->keep(options_->settings().session.autosave);
+    QWidget::closeEvent(event);
+}
+
 void TForm1::FormResize() {
     const int ch = height();
     const int cw = width();
@@ -373,6 +388,7 @@ void TForm1::LvmodeClick() {
 }
 
 void TForm1::BBreakClick() {
+    paste_->stop();
     worker_.request_break();
     auto access = worker_.access();  // a parked worker wakes to honour it
     resume_worker(access);
@@ -452,6 +468,7 @@ void TForm1::apply_settings(const Settings& settings) {
     apply_colours(settings.colours);
     auto access = worker_.access();
     access.session().search_path = session_search_paths(settings.paths);
+    access.session().display = settings.session.display;
 }
 
 void TForm1::apply_colours(const ConsoleColours& colours) {

@@ -17,6 +17,7 @@
 #include <QTimer>
 #include <QWidget>
 #include <chrono>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -39,6 +40,8 @@ class TFEditor;
 class TFGraph;
 class TFWizard;
 class OutputPane;
+class PasteFeeder;
+class SessionKeeper;
 class TOptions;
 
 class TForm1 : public QWidget, public SessionLink {
@@ -85,6 +88,8 @@ signals:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    // Every quit closes the console: the session and the history are kept.
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void build_panel();
@@ -134,6 +139,8 @@ private:
     QLabel* LEntry = nullptr;
     OutputPane* Memo1 = nullptr;
     EntryField* Edit1 = nullptr;
+    PasteFeeder* paste_ = nullptr;
+    std::unique_ptr<SessionKeeper> keeper_;
 
     TOptions* options_ = nullptr;
     HelpWindow* help_ = nullptr;
