@@ -1,9 +1,13 @@
 // The console history: ten slots, newest first, browsed with Up and Down.
+#include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include "console/command_history.h"
+#include "console/history_file.h"
 
 using ostrac::ui::CommandHistory;
+namespace history_file = ostrac::ui::history_file;
 
 class CommandHistoryTest : public QObject {
     Q_OBJECT
@@ -14,6 +18,9 @@ private Q_SLOTS:
     void browses_with_up_and_down_data();
     void browses_with_up_and_down();
     void accepting_a_line_returns_to_slot_zero();
+    void the_history_file_is_read_as_far_as_it_is_sound_data();
+    void the_history_file_is_read_as_far_as_it_is_sound();
+    void the_history_file_round_trip();
 };
 
 void CommandHistoryTest::keeps_the_last_ten_lines_data() {
@@ -76,6 +83,47 @@ void CommandHistoryTest::accepting_a_line_returns_to_slot_zero() {
     history.add("");
     QCOMPARE(history.cursor(), 0);
     QCOMPARE(history.up(), QString("b"));
+}
+
+void CommandHistoryTest::the_history_file_is_read_as_far_as_it_is_sound_data() {
+    QTest::addColumn<QByteArray>("contents");
+    QTest::addColumn<QStringList>("lines");
+    QTest::newRow("lines ended by CR LF") << QByteArray("a\r\nb\r\n") << QStringList{"a", "b"};
+    QTest::newRow("a last line without a break") << QByteArray("a\nb") << QStringList{"a", "b"};
+    QTest::newRow("a zero byte ends it") << QByteArray("a\nb\n\0zz\nc\n", 11) << QStringList{"a", "b"};
+    QTest::newRow("broken UTF-8 ends it") << QByteArray("\xc3\xa9\n\xff\xfe\nb\n") << QStringList{"\u00e9"};
+    QTest::newRow("a long line is cut") << QByteArray(300, 'x') + "\nb" << QStringList{QString(254, 'x'), "b"};
+    QTest::newRow("a line without end stops it") << "a\n" + QByteArray(100000, 'y') << QStringList{"a"};
+    QByteArray twelve;
+    QStringList newest;
+    for (int i = 1; i <= 12; ++i) {
+        twelve += QByteArray::number(i) + "\n";
+        if (i > 2) newest.append(QString::number(i));
+    }
+    QTest::newRow("the ten newest of more") << twelve << newest;
+}
+
+void CommandHistoryTest::the_history_file_is_read_as_far_as_it_is_sound() {
+    QFETCH(QByteArray, contents);
+    QFETCH(QStringList, lines);
+    QTemporaryDir folder;
+    QFile file(folder.filePath("history"));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(contents);
+    file.close();
+    QCOMPARE(history_file::read(file.fileName()), lines);
+}
+
+void CommandHistoryTest::the_history_file_round_trip() {
+    QTemporaryDir folder;
+    const QString path = folder.filePath("state/ostrac/history");
+    CommandHistory history;
+    for (const char* line : {"x = 1", "print \"\u00e9\"", "y = x"}) history.add(QString::fromUtf8(line));
+    QString error;
+    QVERIFY2(history_file::write(path, history, error), qPrintable(error));
+    CommandHistory read_back;
+    for (const QString& line : history_file::read(path)) read_back.add(line);
+    for (int i = 0; i < CommandHistory::size; ++i) QCOMPARE(read_back.slot(i), history.slot(i));
 }
 
 QTEST_APPLESS_MAIN(CommandHistoryTest)

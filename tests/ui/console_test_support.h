@@ -39,6 +39,18 @@ inline bool wait_until_idle(TForm1& form, int timeout_ms = 20000) {
 struct Console {
     Console() {
         folders.store_defaults_with_home();
+        open();
+    }
+
+    // Quits as the user does, by closing the window, and starts the program
+    // again over the same folders.
+    void restart() {
+        form->close();
+        form.reset();
+        open();
+    }
+
+    void open() {
         form = std::make_unique<TForm1>();
         memo = form->findChild<OutputPane*>("Memo1");
         edit = form->findChild<EntryField*>("Edit1");

@@ -6,17 +6,24 @@
 #include <QBarSeries>
 #include <QChart>
 #include <QChartView>
+#include <QClipboard>
+#include <QContextMenuEvent>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QLegend>
 #include <QLineSeries>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSpinBox>
+#include <QComboBox>
+#include <QCheckBox>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTextBrowser>
 #include <QToolButton>
 #include <chrono>
+#include <csignal>
 #include <ctime>
 #include <memory>
 #include <thread>
@@ -26,7 +33,10 @@
 #include "console/entry_field.h"
 #include "console/help_window.h"
 #include "console/output_pane.h"
+#include "console/pane_menu.h"
+#include "console/paste_feeder.h"
 #include "console/tform1.h"
+#include "options/toptions.h"
 #include "console_test_support.h"
 #include "ui_test_support.h"
 
@@ -36,6 +46,14 @@ using namespace ostrac::ui;
 namespace {
 
 using test::Console;
+
+// Pastes the text into the entry field with Ctrl+V.
+void paste(Console& console, const QString& text) {
+    QGuiApplication::clipboard()->setText(text);
+    QTest::keyClick(console.edit, Qt::Key_V, Qt::ControlModifier);
+}
+
+PasteFeeder* feeder(Console& console) { return console.edit->findChild<PasteFeeder*>(); }
 
 }  // namespace
 
@@ -71,6 +89,18 @@ private Q_SLOTS:
     void screenshot_of_a_short_session();
     void graph_commands_draw_in_the_graph_window();
     void a_thousand_redraws_neither_leak_nor_freeze();
+    void the_session_is_kept_across_a_restart_data();
+    void the_session_is_kept_across_a_restart();
+    void a_broken_autosave_is_set_aside();
+    void the_history_is_kept_across_a_restart();
+    void pasted_lines_run_in_order_data();
+    void pasted_lines_run_in_order();
+    void break_drops_the_pasted_lines_left();
+    void ten_thousand_pasted_lines_keep_the_window_responsive();
+    void copy_value_of_ans_data();
+    void copy_value_of_ans();
+    void the_display_tab_changes_how_numbers_show_data();
+    void the_display_tab_changes_how_numbers_show();
 };
 
 void TForm1Test::controls_have_their_designed_place_and_text_data() {
@@ -456,6 +486,175 @@ void TForm1Test::a_thousand_redraws_neither_leak_nor_freeze() {
     auto* line = qobject_cast<QLineSeries*>(graph->chart_view()->chart()->series()[0]);
     QVERIFY(line != nullptr);
     QCOMPARE(line->points().last(), QPointF(3, 1000));
+}
+
+void TForm1Test::the_session_is_kept_across_a_restart_data() {
+    QTest::addColumn<bool>("sigterm");  // else the window is closed
+    QTest::addColumn<bool>("autosave");
+    QTest::addColumn<QString>("left");  // a line still at work at quit
+    QTest::addColumn<QStringList>("after");
+    const QStringList kept{">> print x", "42"};
+    QTest::newRow("closed") << false << true << "" << kept;
+    QTest::newRow("closed while a program runs") << false << true << "while 1 do endwhile" << kept;
+    QTest::newRow("closed while INPUT waits") << false << true << "input y" << kept;
+    QTest::newRow("SIGTERM while a program runs") << true << true << "while 1 do endwhile" << kept;
+    QTest::newRow("turned off") << false << false << "" << QStringList{">> print x", "0"};
+}
+
+void TForm1Test::the_session_is_kept_across_a_restart() {
+    QFETCH(bool, sigterm);
+    QFETCH(bool, autosave);
+    QFETCH(QString, left);
+    QFETCH(QStringList, after);
+    Console console;
+    if (!autosave) {
+        console.folders.stored().setValue("Session/Autosave", false);
+        console.restart();
+        QVERIFY(QFile::remove(console.folders.home() + "/autosave.bin"));
+    }
+    console.command("x = 42");
+    if (!left.isEmpty()) console.type(left);
+    if (sigterm) {
+        std::raise(SIGTERM);
+        QTRY_VERIFY_WITH_TIMEOUT(!console.form->isVisible(), 20000);
+    }
+    console.restart();
+    QCOMPARE(QFile::exists(console.folders.home() + "/autosave.bin"), autosave);
+    QCOMPARE(console.command("print x"), after);
+}
+
+void TForm1Test::a_broken_autosave_is_set_aside() {
+    Console console;
+    console.form->close();
+    console.form.reset();
+    QFile broken(console.folders.home() + "/autosave.bin");
+    QVERIFY(broken.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    broken.write("not a state file");
+    broken.close();
+    console.open();
+    QVERIFY2(console.memo->lines().back().startsWith("autosave.bin not loaded ("), qPrintable(console.memo->lines().back()));
+    QVERIFY(QFile::exists(console.folders.home() + "/autosave.bin.broken"));
+    QCOMPARE(console.command("print 1"), (QStringList{">> print 1", "1"}));
+}
+
+void TForm1Test::the_history_is_kept_across_a_restart() {
+    Console console;
+    for (const char* line : {"a = 1", "b = 2", "c = 3"}) console.command(line);
+    console.restart();
+    QCOMPARE(console.edit->history().slot(0), QString("c = 3"));
+    QCOMPARE(console.edit->history().slot(2), QString("a = 1"));
+    QTest::keyClick(console.edit, Qt::Key_Up);
+    QCOMPARE(console.edit->text(), QString("c = 3"));
+}
+
+void TForm1Test::pasted_lines_run_in_order_data() {
+    QTest::addColumn<QString>("pasted");
+    QTest::addColumn<QStringList>("shown");
+    QTest::addColumn<QString>("left");  // in the entry field afterwards
+    QTest::newRow("one line stays in the field") << "print 1" << QStringList{} << "print 1";
+    QTest::newRow("two lines") << "x = 2\nprint x" << QStringList{">> x = 2", ">> print x", "2"} << "";
+    QTest::newRow("a final line break") << "print 1\r\n" << QStringList{">> print 1", "1"} << "";
+    QTest::newRow("INPUT answered by the next line")
+        << "input a\n7\nprint a" << QStringList{">> input a", ">> 7", ">> print a", "7"} << "";
+}
+
+void TForm1Test::pasted_lines_run_in_order() {
+    QFETCH(QString, pasted);
+    QFETCH(QStringList, shown);
+    QFETCH(QString, left);
+    Console console;
+    const qsizetype before = console.memo->lines().size();
+    paste(console, pasted);
+    QTRY_COMPARE_WITH_TIMEOUT(feeder(console)->pending(), 0, 20000);
+    QVERIFY(console.wait_idle());
+    QCOMPARE(console.memo->lines().mid(before), shown);
+    QCOMPARE(console.edit->text(), left);
+}
+
+void TForm1Test::break_drops_the_pasted_lines_left() {
+    Console console;
+    paste(console, "while 1 do endwhile\nprint 1\nprint 2");
+    QTRY_COMPARE_WITH_TIMEOUT(console.form->run_state(), RunState::Running, 20000);
+    QTest::mouseClick(console.control<QToolButton>("BBreak"), Qt::LeftButton);
+    QCOMPARE(feeder(console)->pending(), 0);
+    QVERIFY(console.wait_idle());
+    QCOMPARE(console.memo->lines().back(), QString("User Halted!"));
+}
+
+void TForm1Test::ten_thousand_pasted_lines_keep_the_window_responsive() {
+    Console console;
+    QStringList lines{"s = 0"};
+    for (int i = 0; i < 10000; ++i) lines.append("s = s + 1");
+    test::EventLoopGaps gaps;
+    gaps.start();
+    paste(console, lines.join('\n'));
+    QTRY_COMPARE_WITH_TIMEOUT(feeder(console)->pending(), 0, 240000);
+    QVERIFY(console.wait_idle());
+    gaps.stop();
+    qInfo("10001 pasted lines in %lld ms; the event loop worked for at most %lld ms at a time",
+          static_cast<long long>(gaps.elapsed()), static_cast<long long>(gaps.longest()));
+    QCOMPARE(console.command("print s"), (QStringList{">> print s", "10000"}));
+    QVERIFY2(gaps.longest() < 100, qPrintable(QString("event loop worked for %1 ms at a time").arg(gaps.longest())));
+}
+
+void TForm1Test::copy_value_of_ans_data() {
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<QString>("literal");
+    QTest::newRow("matrix") << "[1, 2; 3, 4]" << "[1, 2; 3, 4]";
+    QTest::newRow("complex") << "1+2i" << "1+2i";
+    QTest::newRow("string") << "\"text\"" << "\"text\"";
+    QTest::newRow("real") << "0.1" << "0.10000000000000001";
+}
+
+void TForm1Test::copy_value_of_ans() {
+    QFETCH(QString, line);
+    QFETCH(QString, literal);
+    Console console;
+    console.command(line);
+    QGuiApplication::clipboard()->clear();
+    QStringList offered;
+    QTimer::singleShot(0, [&] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        if (menu == nullptr) return;
+        for (QAction* action : menu->actions()) {
+            offered.append(action->objectName());
+            if (action->text() == PaneMenu::copy_ans_text) action->trigger();
+        }
+        menu->close();
+    });
+    QWidget* viewport = console.memo->viewport();
+    QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(10, 10), viewport->mapToGlobal(QPoint(10, 10)));
+    QApplication::sendEvent(viewport, &event);
+    QCOMPARE(QGuiApplication::clipboard()->text(), literal);
+    // The pane's own Copy of selected text is still offered.
+    QVERIFY(offered.contains("edit-copy"));
+}
+
+void TForm1Test::the_display_tab_changes_how_numbers_show_data() {
+    QTest::addColumn<int>("digits");
+    QTest::addColumn<int>("notation");  // index in the list
+    QTest::addColumn<bool>("grouping");
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("defaults") << 10 << 0 << false << "print 2/3" << "0.6666666667";
+    QTest::newRow("four digits, fixed") << 4 << 1 << false << "print 2/3" << "0.6667";
+    QTest::newRow("engineering") << 10 << 3 << false << "print 2/3" << "666.6666667e-03";
+    QTest::newRow("grouping") << 10 << 0 << true << "print 123456789" << "123 456 789";
+}
+
+void TForm1Test::the_display_tab_changes_how_numbers_show() {
+    QFETCH(int, digits);
+    QFETCH(int, notation);
+    QFETCH(bool, grouping);
+    QFETCH(QString, line);
+    QFETCH(QString, shown);
+    Console console;
+    auto* options = console.form->findChild<TOptions*>();
+    options->findChild<QSpinBox*>("E_digits")->setValue(digits);
+    options->findChild<QComboBox*>("CB_notation")->setCurrentIndex(notation);
+    options->findChild<QCheckBox*>("CK_grouping")->setChecked(grouping);
+    QTest::mouseClick(options->findChild<QPushButton*>("B_Save"), Qt::LeftButton);
+    QCOMPARE(console.command(line), (QStringList{">> " + line, shown}));
 }
 
 QTEST_MAIN(TForm1Test)

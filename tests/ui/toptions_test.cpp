@@ -1,12 +1,15 @@
 // The options dialog and the stored settings, each test with its own
 // temporary settings file.
 #include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QColorDialog>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QSpinBox>
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
@@ -84,6 +87,9 @@ private Q_SLOTS:
     void a_chosen_colour_then_cancel_changes_nothing();
     void a_chosen_colour_then_ok_is_stored();
     void an_empty_home_folder_is_the_per_user_data_folder();
+    void session_options_are_stored_and_read_back();
+    void stored_session_options_are_read_data();
+    void stored_session_options_are_read();
 };
 
 void TOptionsTest::a_first_start_uses_the_defaults_silently() {
@@ -303,6 +309,54 @@ void TOptionsTest::an_empty_home_folder_is_the_per_user_data_folder() {
     QCOMPARE(session_paths[1], std::string("/second"));
     paths[0] = "/mine";
     QCOMPARE(session_search_paths(paths)[0], std::string("/mine"));
+}
+
+void TOptionsTest::session_options_are_stored_and_read_back() {
+    Dialog dialog;
+    auto* digits = dialog.dialog->findChild<QSpinBox*>("E_digits");
+    auto* autosave = dialog.dialog->findChild<QCheckBox*>("CK_autosave");
+    QCOMPARE(digits->value(), 10);
+    QVERIFY(autosave->isChecked());
+    dialog.dialog->show();
+    digits->setValue(4);
+    dialog.dialog->findChild<QComboBox*>("CB_notation")->setCurrentIndex(2);
+    dialog.dialog->findChild<QCheckBox*>("CK_grouping")->setChecked(true);
+    autosave->setChecked(false);
+    dialog.click("B_Save");
+    SessionOptions expected;
+    expected.display = {4, ostrac::state::Notation::Scientific, true};
+    expected.autosave = false;
+    QVERIFY(dialog.dialog->settings().session == expected);
+    QCOMPARE(dialog.folders.stored().value("Display/Notation").toString(), QString("sci"));
+    QVERIFY(TOptions().settings().session == expected);
+    // Cancel shows the options in effect again.
+    dialog.dialog->show();
+    digits->setValue(7);
+    dialog.click("B_Cancel");
+    QCOMPARE(digits->value(), 4);
+}
+
+void TOptionsTest::stored_session_options_are_read_data() {
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<int>("digits");
+    QTest::addColumn<int>("notation");
+    QTest::newRow("digits") << "Display/Digits" << "3" << 3 << 0;
+    QTest::newRow("too many digits") << "Display/Digits" << "18" << 10 << 0;
+    QTest::newRow("notation") << "Display/Notation" << "eng" << 10 << 3;
+    QTest::newRow("unknown notation") << "Display/Notation" << "roman" << 10 << 0;
+}
+
+void TOptionsTest::stored_session_options_are_read() {
+    QFETCH(QString, key);
+    QFETCH(QString, value);
+    QFETCH(int, digits);
+    QFETCH(int, notation);
+    test::TestFolders folders;
+    folders.stored().setValue(key, value);
+    const TOptions dialog;
+    QCOMPARE(dialog.settings().session.display.digits, digits);
+    QCOMPARE(static_cast<int>(dialog.settings().session.display.notation), notation);
 }
 
 QTEST_MAIN(TOptionsTest)

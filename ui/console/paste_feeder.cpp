@@ -1,6 +1,7 @@
 #include "console/paste_feeder.h"
 
 #include <QRegularExpression>
+#include <limits>
 #include <utility>
 
 #include "console/entry_field.h"
@@ -18,6 +19,9 @@ constexpr int calm_interval_ms = 5;
 
 PasteFeeder::PasteFeeder(EntryField& entry, std::function<bool()> idle, std::function<void()> submit)
     : QObject(&entry), entry_(entry), idle_(std::move(idle)), submit_(std::move(submit)) {
+    // A paste longer than the field's usual limit of 32767 characters
+    // would be cut there, losing lines.
+    entry_.setMaxLength(std::numeric_limits<int>::max());
     timer_.setSingleShot(true);
     connect(&timer_, &QTimer::timeout, this, &PasteFeeder::feed);
     // Only the user's edits: the feeder's own setText() is not one.
