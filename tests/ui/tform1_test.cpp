@@ -532,7 +532,8 @@ void TForm1Test::a_broken_autosave_is_set_aside() {
     broken.write("not a state file");
     broken.close();
     console.open();
-    QVERIFY2(console.memo->lines().back().startsWith("autosave.bin not loaded ("), qPrintable(console.memo->lines().back()));
+    const QString reported = console.memo->lines().back();
+    QVERIFY2(reported.startsWith("autosave.bin not loaded ("), qPrintable(reported));
     QVERIFY(QFile::exists(console.folders.home() + "/autosave.bin.broken"));
     QCOMPARE(console.command("print 1"), (QStringList{">> print 1", "1"}));
 }

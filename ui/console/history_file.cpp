@@ -19,7 +19,8 @@ constexpr qsizetype line_max = 254;
 constexpr qsizetype sound_line_max = 4096;
 
 bool is_text(const QString& line) {
-    return std::none_of(line.begin(), line.end(), [](QChar c) { return c.category() == QChar::Other_Control && c != '\t'; });
+    return std::none_of(line.begin(), line.end(),
+                        [](QChar c) { return c.category() == QChar::Other_Control && c != '\t'; });
 }
 
 // The longest start of `line` that fits the console's 254 bytes without
