@@ -14,16 +14,16 @@
 
 namespace ostrac::ui {
 
-PaneMenu::PaneMenu(OutputPane& pane, SessionLink& link) : QObject(&pane), pane_(pane), link_(link) {
+PaneMenu::PaneMenu(OutputPane& pane, SessionLink& link, const std::atomic<session::RunState>& run_state)
+    : QObject(&pane), pane_(pane), link_(link), run_state_(run_state) {
     pane_.setContextMenuPolicy(Qt::CustomContextMenu);
     connect(&pane_, &QWidget::customContextMenuRequested, this, &PaneMenu::show_menu);
 }
 
 void PaneMenu::show_menu(const QPoint& position) {
-    // The value when the menu opens is the one copied, even if a running
-    // program changes ANS meanwhile.
+    // The value when the menu opens is the one copied.
     std::optional<std::string> literal;
-    {
+    if (run_state_.load() != session::RunState::Running) {
         auto access = link_.session_access();
         literal = session::ans_literal(access.session());
     }

@@ -108,7 +108,7 @@ TForm1::TForm1(QWidget* parent)
     Edit1->setFocus();
     paste_ = new PasteFeeder(*Edit1, [this] { return run_state() == RunState::Idle; }, [this] { console_submit(); });
     keeper_ = std::make_unique<SessionKeeper>(worker_, session_.run_state, *Edit1);
-    new PaneMenu(*Memo1, *this);
+    new PaneMenu(*Memo1, *this, session_.run_state);
     connect(new QuitSignals(this), &QuitSignals::received, this, &QWidget::close);
 
     options_ = new TOptions(this);

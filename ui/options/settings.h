@@ -2,7 +2,8 @@
 // with QSettings (organisation "ostrac", an INI file in the user's
 // configuration folder), group "SearchPath". Each setting is declared once
 // below, with its value name and its default side by side; SettingsStore is
-// the one place that reads and writes them.
+// the one place that reads and writes them. The session's own options keep
+// their groups (options/session_options.h).
 #pragma once
 
 #include <QColor>

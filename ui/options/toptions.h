@@ -1,8 +1,10 @@
-// The options dialog: the LOAD search paths (tab "Paths") and the console
-// colours (tab "Visuals"). It reads the stored settings once, when it is
+// The options dialog: the LOAD search paths (tab "Paths"), the console
+// colours (tab "Visuals"), how numbers are shown (tab "Display") and the
+// autosave (tab "Session"). It reads the stored settings once, when it is
 // created; "Ok" takes the edited list and colours, stores them and reports
 // them through settingsAccepted(); "Cancel" only hides it, and the edited
-// list stays for the next "Ok". Closing only hides the dialog.
+// list stays for the next "Ok" (the Display and Session tabs show the
+// options in effect again). Closing only hides the dialog.
 #pragma once
 
 #include <QDialog>
