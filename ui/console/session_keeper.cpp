@@ -29,7 +29,10 @@ void SessionKeeper::keep(bool autosave) {
     // worker comes to rest at once.
     if (run_state_.load() == session::RunState::Running) worker_.request_break();
     auto access = worker_.access();
-    session::save_autosave_at_quit(access.session());
+    if (!session::save_autosave_at_quit(access.session())) {
+        qWarning("The session could not be saved into %.*s.", static_cast<int>(session::autosave_file.size()),
+                 session::autosave_file.data());
+    }
 }
 
 }  // namespace ostrac::ui

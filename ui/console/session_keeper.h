@@ -24,8 +24,9 @@ public:
 
     void restore(bool autosave);
     // Does nothing when restore() never ran: a session that never came up
-    // has nothing to keep. A history that cannot be written is reported on standard error: a
-    // message box could hold up a quit that SIGTERM asked for.
+    // has nothing to keep. A file that cannot be written is reported on
+    // standard error: a message box could hold up a quit that SIGTERM asked
+    // for, and the pane is going.
     void keep(bool autosave);
 
 private:
