@@ -1,12 +1,14 @@
-// The console window driven as a person would: typing into Edit1, pressing
-// Enter, Up and Down, clicking the mode labels and the buttons, and reading
-// Memo1 and LEntry.
+// The console window driven as a person would: typing and pasting into
+// Edit1, pressing Enter, Up and Down, clicking the mode labels and the
+// buttons, quitting and starting again, and reading Memo1 and LEntry.
 #include <QAbstractSeries>
 #include <QApplication>
 #include <QBarSeries>
 #include <QChart>
 #include <QChartView>
+#include <QCheckBox>
 #include <QClipboard>
+#include <QComboBox>
 #include <QContextMenuEvent>
 #include <QElapsedTimer>
 #include <QLabel>
@@ -15,10 +17,8 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QSpinBox>
-#include <QComboBox>
-#include <QCheckBox>
 #include <QSignalSpy>
+#include <QSpinBox>
 #include <QTest>
 #include <QTextBrowser>
 #include <QToolButton>
