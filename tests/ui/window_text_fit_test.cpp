@@ -1,10 +1,10 @@
 // Every window as a new user meets it, at each font size from 8 to 16
 // points, in the light and in the dark palette (and, run a second time by
 // the build, at device pixel ratio 2). Each visible label, button and tab
-// holds its whole text inside its contents rectangle, lies whole inside its
-// window, overlaps no other control and is readable on its background; a
-// label beside another on the same line leaves at least a space between
-// their texts.
+// holds its whole text, not shortened, inside its contents rectangle, lies
+// whole inside its window, overlaps no other control and is readable on its
+// background; a label beside another on the same line leaves at least a
+// space between their texts.
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
@@ -101,6 +101,7 @@ void check_text(const QWidget* control, QStringList& faults) {
     const QString text = shown_text(control);
     const QString name = control->objectName();
     const QRect room = text_room(control);
+    if (text.contains(QChar(0x2026))) faults.append(QStringLiteral("%1 \"%2\" is shortened").arg(name, text));
     const auto* label = qobject_cast<const QLabel*>(control);
     if (label != nullptr && (label->wordWrap() || label->textFormat() == Qt::RichText)) {
         if (label->heightForWidth(label->width()) > label->height()) {

@@ -45,6 +45,10 @@ constexpr QRgb pane_colour = 0x000080;  // navy
 constexpr std::array angle_texts{"RAD  ", "DEG  ", "GRAD "};
 constexpr std::array coord_texts{"RECT  ", "POLAR  "};
 
+// The entry field keeps room for an answer of this many characters
+// beside a long INPUT prompt.
+constexpr int answer_characters = 8;
+
 // The designed colour of Break's caption.
 constexpr QRgb break_colour = 0x0000FF;  // blue
 
@@ -238,7 +242,8 @@ void TForm1::fit_prompt() {
     const QMargins margins = LEntry->contentsMargins();
     const int frame = margins.left() + margins.right();
     const int least = Panel1->width();
-    const int most = std::max(least, width() / 2);
+    const int answer_room = std::max(width() / 4, Edit1->fontMetrics().averageCharWidth() * answer_characters);
+    const int most = std::max(least, width() - answer_room);
     // The label draws its text in a box that may be a pixel wider than the
     // text's advance.
     const int needed = metrics.size(Qt::TextSingleLine, prompt_).width() + frame;

@@ -102,9 +102,9 @@ private:
     // Break keeps its blue caption, lightened on a dark panel.
     void colour_break();
     // The prompt label is as wide as the panel, and wider for a longer
-    // prompt up to half the window, so that the entry field keeps room for
-    // the answer; beyond that the prompt is elided in the middle, whole in
-    // its tooltip.
+    // prompt, as long as the entry field keeps a quarter of the window and
+    // at least room for a short answer; beyond that the prompt is elided in
+    // the middle, whole in its tooltip.
     void fit_prompt();
 
     void LmodeClick();
