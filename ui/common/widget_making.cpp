@@ -25,4 +25,10 @@ QLabel* make_label(const QString& text, const char* name, QWidget* parent) {
     return label;
 }
 
+QPushButton* make_push_button(const QString& text, const char* name, QWidget* parent) {
+    auto* button = new QPushButton(text, parent);
+    button->setObjectName(name);
+    return button;
+}
+
 }  // namespace ostrac::ui

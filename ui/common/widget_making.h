@@ -4,6 +4,7 @@
 
 #include <QFont>
 #include <QLabel>
+#include <QPushButton>
 #include <QString>
 
 namespace ostrac::ui {
@@ -16,5 +17,8 @@ QFont bold_font(QFont font);
 
 // A label named `name`.
 QLabel* make_label(const QString& text, const char* name, QWidget* parent);
+
+// A push button named `name`.
+QPushButton* make_push_button(const QString& text, const char* name, QWidget* parent);
 
 }  // namespace ostrac::ui

@@ -18,9 +18,9 @@ namespace {
 
 constexpr int home_row = 0;
 
+// The page's buttons leave Enter to the dialog's Ok.
 QPushButton* make_button(const QString& text, const char* name, QWidget* parent) {
-    auto* button = new QPushButton(text, parent);
-    button->setObjectName(name);
+    QPushButton* button = make_push_button(text, name, parent);
     button->setAutoDefault(false);
     return button;
 }

@@ -4,22 +4,13 @@
 #include <QPushButton>
 #include <QTabWidget>
 
+#include "common/widget_making.h"
 #include "common/window_stacking.h"
 #include "options/options_page.h"
 #include "options/paths_page.h"
 #include "options/visuals_page.h"
 
 namespace ostrac::ui {
-
-namespace {
-
-QPushButton* make_button(const QString& text, const char* name, QWidget* parent) {
-    auto* button = new QPushButton(text, parent);
-    button->setObjectName(name);
-    return button;
-}
-
-}  // namespace
 
 TOptions::TOptions(QWidget* parent) : QDialog(parent) {
     setObjectName("TOptions");
@@ -37,9 +28,9 @@ TOptions::TOptions(QWidget* parent) : QDialog(parent) {
     connect(PageControl1, &QTabWidget::currentChanged, this,
             [this](int index) { pages_[static_cast<std::size_t>(index)]->page_shown(settings_); });
 
-    auto* ok = make_button("Ok", "B_Save", this);
+    auto* ok = make_push_button("Ok", "B_Save", this);
     connect(ok, &QPushButton::clicked, this, &TOptions::B_SaveClick);
-    auto* cancel = make_button("Cancel", "B_Cancel", this);
+    auto* cancel = make_push_button("Cancel", "B_Cancel", this);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(ok);
