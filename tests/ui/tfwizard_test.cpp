@@ -187,8 +187,10 @@ void TFWizardTest::controls_have_their_designed_place_and_text() {
     wizard.show();
     QVERIFY(QTest::qWaitForWindowExposed(&wizard));
     choose(&wizard, node_with_id(&wizard, entry));
+    // The syntax line spans the top, from the left edge, so that the longest
+    // syntax fits the designed width.
     constexpr test::DesignedPlace parameters[] = {
-        {"TreeFn", {8, 16, 161, 185}},  {"Label1", {168, 3, 36, 13}}, {"LfnSintax", {208, 3, 254, 13}},
+        {"TreeFn", {8, 16, 161, 185}},  {"Label1", {8, 3, 36, 13}},   {"LfnSintax", {48, 3, 414, 13}},
         {"Mfndesc", {192, 18, 241, 41}}, {"Lp1", {200, 63, 84, 17}},   {"Ep1", {288, 62, 121, 18}},
         {"Lp2", {200, 81, 84, 17}},      {"Ep2", {288, 80, 121, 18}},  {"Lp3", {200, 100, 84, 14}},
         {"Ep3", {288, 98, 121, 17}},     {"Lp4", {200, 116, 84, 17}},  {"Ep4", {288, 115, 121, 21}},

@@ -88,8 +88,10 @@ TFWizard::TFWizard(QWidget* parent) : QWidget(parent, Qt::Tool | Qt::WindowStays
     SpeedButton2 = make_button("Calc", "SpeedButton2", this);
     connect(SpeedButton2, &QToolButton::clicked, this, &TFWizard::SpeedButton2Click);
 
-    // The tree on the left, under the syntax line on the right the
-    // description, the fields with the two buttons, the parameter's help.
+    // The syntax line across the top; under it the tree on the left and,
+    // on the right, the description, the fields with the two buttons and the
+    // parameter's help. Across the top the longest syntax fits the designed
+    // width.
     syntax_row_ = new QHBoxLayout;
     syntax_row_->addWidget(syntax_caption);
     syntax_row_->addWidget(LfnSintax, 1);
@@ -103,7 +105,7 @@ TFWizard::TFWizard(QWidget* parent) : QWidget(parent, Qt::Tool | Qt::WindowStays
     auto* grid = new QGridLayout(this);
     grid->setContentsMargins(8, 3, 8, 8);
     grid->setSpacing(4);
-    grid->addLayout(syntax_row_, 0, 1);
+    grid->addLayout(syntax_row_, 0, 0, 1, 2);
     grid->addWidget(TreeFn, 1, 0, 3, 1);
     grid->addWidget(Mfndesc, 1, 1);
     grid->addLayout(middle, 2, 1);
