@@ -55,7 +55,7 @@ struct Console {
         memo = form->findChild<OutputPane*>("Memo1");
         edit = form->findChild<EntryField*>("Edit1");
         panel = form->findChild<QWidget*>("Panel1");
-        prompt = panel->findChild<QLabel*>("LEntry");
+        prompt = form->findChild<QLabel*>("LEntry");
         form->show();
         if (!QTest::qWaitForWindowExposed(form.get())) qFatal("the console window was not shown");
         form->start();

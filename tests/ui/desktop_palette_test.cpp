@@ -22,39 +22,9 @@ using Kind = ostrac::ui::SyntaxSpan::Kind;
 
 namespace {
 
-// Contrast ratio of two colours as the web's accessibility guidelines
-// define it: 1 for equal colours, 21 for black on white.
-double contrast(const QColor& a, const QColor& b) {
-    const auto luminance = [](const QColor& colour) {
-        const auto channel = [](double c) { return c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4); };
-        const QColor rgb = colour.toRgb();
-        return 0.2126 * channel(rgb.redF()) + 0.7152 * channel(rgb.greenF()) + 0.0722 * channel(rgb.blueF());
-    };
-    const double la = luminance(a);
-    const double lb = luminance(b);
-    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
-}
-
-QPalette dark_palette() {
-    QPalette palette;
-    const QColor window(0x2B, 0x2B, 0x2B);
-    const QColor base(0x1E, 0x1E, 0x1E);
-    const QColor text(0xE6, 0xE6, 0xE6);
-    palette.setColor(QPalette::Window, window);
-    palette.setColor(QPalette::WindowText, text);
-    palette.setColor(QPalette::Base, base);
-    palette.setColor(QPalette::AlternateBase, window);
-    palette.setColor(QPalette::Text, text);
-    palette.setColor(QPalette::Button, QColor(0x3A, 0x3A, 0x3A));
-    palette.setColor(QPalette::ButtonText, text);
-    palette.setColor(QPalette::PlaceholderText, QColor(0x90, 0x90, 0x90));
-    palette.setColor(QPalette::Link, QColor(0x6E, 0xA8, 0xFE));
-    palette.setColor(QPalette::Highlight, QColor(0x2F, 0x65, 0xCA));
-    palette.setColor(QPalette::HighlightedText, Qt::white);
-    return palette;
-}
-
-QPalette light_palette() { return QApplication::style()->standardPalette(); }
+using test::contrast;
+using test::dark_palette;
+using test::light_palette;
 
 constexpr Kind all_kinds[] = {Kind::Keyword, Kind::Builtin, Kind::Number, Kind::String, Kind::Comment};
 
@@ -98,11 +68,15 @@ void DesktopPaletteTest::the_console_panel_follows_the_palette_and_the_panes_kee
     const auto* panel = form.findChild<QWidget*>("Panel1");
     QCOMPARE(panel->palette().color(QPalette::Window), palette.color(QPalette::Window));
     QCOMPARE(form.palette().color(QPalette::Window), palette.color(QPalette::Window));
-    for (const char* name : {"Lmode", "Lvmode", "Label1", "LEntry"}) {
-        const auto* label = panel->findChild<QLabel*>(name);
-        QVERIFY2(contrast(label->palette().color(label->foregroundRole()), palette.color(QPalette::Window)) >= 3.0,
+    for (const char* name : {"Lmode", "Lvmode", "Label1", "LEntry", "BBreak"}) {
+        const auto* control = form.findChild<QWidget*>(name);
+        QVERIFY2(contrast(control->palette().color(control->foregroundRole()), palette.color(QPalette::Window)) >= 4.5,
                  name);
     }
+    // Break keeps its designed blue caption, lightened where the panel is dark.
+    const QColor break_text = form.findChild<QWidget*>("BBreak")->palette().color(QPalette::ButtonText);
+    QVERIFY2(break_text.hslHue() >= 220 && break_text.hslHue() <= 245 && break_text.hslSaturation() > 200,
+             qPrintable(break_text.name()));
     const auto* memo = form.findChild<OutputPane*>("Memo1");
     const auto* edit = form.findChild<EntryField*>("Edit1");
     QCOMPARE(memo->palette().color(QPalette::Base), QColor(0x60, 0x40, 0x20));

@@ -31,8 +31,10 @@
 #include <thread>
 #include <vector>
 
+#include "chart/pie_labels.h"
 #include "chart/qt_chart.h"
 #include "chart/tfgraph.h"
+#include "ui_test_support.h"
 
 using ostrac::graph::GraphType;
 using ostrac::graph::Point;
@@ -85,6 +87,25 @@ QStringList visible_legend_labels(const QChart* chart) {
     return labels;
 }
 
+// The series that show values: an empty chart keeps its axes with an empty
+// line, which holds none.
+QList<QAbstractSeries*> drawn_series(const QChart* chart) {
+    QList<QAbstractSeries*> drawn;
+    for (QAbstractSeries* series : chart->series()) {
+        const auto* line = qobject_cast<const QLineSeries*>(series);
+        if (line == nullptr || line->count() > 0) drawn.append(series);
+    }
+    return drawn;
+}
+
+// The colour a series is drawn and listed in.
+QColor colour_of(const QAbstractSeries* series) {
+    if (const auto* line = qobject_cast<const QLineSeries*>(series)) return line->color();
+    if (const auto* area = qobject_cast<const QAreaSeries*>(series)) return area->borderColor();
+    if (const auto* bars = qobject_cast<const QBarSeries*>(series)) return bars->barSets().front()->color();
+    return qobject_cast<const QPieSeries*>(series)->slices().front()->brush().color();
+}
+
 // Runs `action` on the next modal dialog that opens, from the event loop.
 void on_next_modal(std::function<void(QWidget*)> action) {
     QTimer::singleShot(0, [action = std::move(action)] {
@@ -127,10 +148,12 @@ private Q_SLOTS:
     void a_line_keeps_its_points();
     void pie_bars_and_area_take_the_values_in_point_order_data();
     void pie_bars_and_area_take_the_values_in_point_order();
-    void axes_cover_the_data_data();
-    void axes_cover_the_data();
+    void axes_fit_the_data_with_a_small_margin_data();
+    void axes_fit_the_data_with_a_small_margin();
     void the_legend_lists_one_line_per_series_with_its_title();
-    void series_take_different_automatic_colours();
+    void every_series_has_its_own_readable_colour();
+    void pie_slices_have_distinct_colours_and_labels_that_do_not_overlap_data();
+    void pie_slices_have_distinct_colours_and_labels_that_do_not_overlap();
     void a_cleared_slot_disappears_and_its_series_object_is_kept();
     void destroying_the_window_frees_its_series_at_once();
     void resizing_keeps_the_button_under_the_chart_data();
@@ -149,19 +172,20 @@ private Q_SLOTS:
 
 void TFGraphTest::window_and_controls_have_their_designed_places_data() {
     QTest::addColumn<QString>("name");
-    QTest::addColumn<QRect>("geometry");
-    QTest::newRow("TFGraph") << "TFGraph" << QRect(75, 13, 250, 241);
-    QTest::newRow("Chart1") << "Chart1" << QRect(0, 0, 249, 217);
-    QTest::newRow("PButton") << "PButton" << QRect(0, 224, 49, 17);
+    QTest::newRow("Chart1") << "Chart1";
+    QTest::newRow("PButton") << "PButton";
 }
 
 void TFGraphTest::window_and_controls_have_their_designed_places() {
     QFETCH(QString, name);
-    QFETCH(QRect, geometry);
-    TFGraph graph;
-    const QWidget* widget = name == graph.objectName() ? &graph : graph.findChild<QWidget*>(name);
-    QVERIFY(widget != nullptr);
-    QCOMPARE(widget->geometry(), geometry);
+    Window window;
+    const TFGraph& graph = window.graph;
+    QVERIFY(graph.findChild<QWidget*>(name) != nullptr);
+    constexpr test::DesignedPlace places[] = {{"Chart1", {0, 0, 249, 217}}, {"PButton", {0, 224, 49, 17}}};
+    const QStringList faults = test::arrangement_faults(&graph, places);
+    QVERIFY2(faults.isEmpty(), qPrintable(faults.join('\n')));
+    QCOMPARE(graph.pos(), QPoint(75, 13));
+    QVERIFY(graph.width() >= 250 && graph.height() >= 241);
     QCOMPARE(graph.windowTitle(), QString("OSTRAC GRAPH"));
     QVERIFY(graph.isWindow());
     QVERIFY(graph.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
@@ -171,7 +195,7 @@ void TFGraphTest::window_and_controls_have_their_designed_places() {
 
 void TFGraphTest::opening_before_any_command_shows_an_empty_chart() {
     Window window;
-    QVERIFY(window.chart()->series().isEmpty());
+    QVERIFY(drawn_series(window.chart()).isEmpty());
     QVERIFY(!window.chart()->legend()->isVisible());
     QVERIFY(window.chart()->title().isEmpty());
     QCOMPARE(window.x_axis()->titleText(), QString("X"));
@@ -180,9 +204,23 @@ void TFGraphTest::opening_before_any_command_shows_an_empty_chart() {
     QVERIFY(window.y_axis()->isVisible());
     QCOMPARE(window.chart()->axes(Qt::Horizontal), QList<QAbstractAxis*>{window.x_axis()});
     QCOMPARE(window.chart()->axes(Qt::Vertical), QList<QAbstractAxis*>{window.y_axis()});
-    // Shown, the window applies its resize rule to the designed client area.
-    QCOMPARE(window.graph.chart_view()->geometry(), QRect(0, 0, 249, 224));
-    QCOMPARE(window.button()->geometry(), QRect(0, 224, 49, 17));
+    // The axes are drawn: their labels and titles darken the background
+    // below and left of the plot area.
+    QTest::qWait(20);
+    const QImage shot = window.graph.chart_view()->grab().toImage();
+    const QRect plot = window.chart()->plotArea().toAlignedRect();
+    const auto dark_pixels = [&shot](const QRect& band) {
+        int dark = 0;
+        for (int y = band.top(); y <= band.bottom(); ++y) {
+            for (int x = band.left(); x <= band.right(); ++x) dark += qGray(shot.pixel(QPoint(x, y) * shot.devicePixelRatio())) < 128;
+        }
+        return dark;
+    };
+    QVERIFY(dark_pixels(QRect(QPoint(plot.left(), plot.bottom() + 3), QPoint(plot.right(), shot.height() / shot.devicePixelRatio() - 1))) > 20);
+    QVERIFY(dark_pixels(QRect(QPoint(0, plot.top()), QPoint(plot.left() - 3, plot.bottom()))) > 20);
+    // The Print button sits under the chart, which fills the width less one pixel.
+    QCOMPARE(window.graph.chart_view()->geometry(), QRect(0, 0, window.graph.width() - 1, window.button()->y()));
+    QCOMPARE(window.button()->geometry().bottom(), window.graph.height() - 1);
 }
 
 void TFGraphTest::the_chart_has_its_designed_colours_and_title_font() {
@@ -233,7 +271,7 @@ void TFGraphTest::a_redraw_shows_the_filled_slots() {
     window.graph.showSeries(table_of({{9, GraphType::Pie, "before", three_points}}));
     window.graph.showSeries(table);
     QList<int> shown;
-    for (const QAbstractSeries* series : window.chart()->series()) shown.append(series->type());
+    for (const QAbstractSeries* series : drawn_series(window.chart())) shown.append(series->type());
     QCOMPARE(shown, kinds);
     QCOMPARE(window.chart()->legend()->isVisible(), legend);
     if (kinds.isEmpty()) return;  // with nothing drawn the axes stay as they were
@@ -264,9 +302,9 @@ void TFGraphTest::pie_bars_and_area_take_the_values_in_point_order() {
     QFETCH(GraphType, type);
     Window window;
     window.graph.showSeries(table_of({{2, type, "", unordered_points}}));
-    QCOMPARE(window.chart()->series().size(), 1);
-    QAbstractSeries* series = window.chart()->series().front();
+    QAbstractSeries* series = window.graph.chart().series(2);
     QCOMPARE(values_of(series), (QList<qreal>{3, 7, 2}));
+    QCOMPARE(drawn_series(window.chart()), QList<QAbstractSeries*>{series});
     if (const auto* bars = qobject_cast<const QBarSeries*>(series)) QVERIFY(!bars->isLabelsVisible());
     if (const auto* area = qobject_cast<const QAreaSeries*>(series)) {
         QVERIFY(!area->pointLabelsVisible());
@@ -275,27 +313,36 @@ void TFGraphTest::pie_bars_and_area_take_the_values_in_point_order() {
         QVERIFY(area->lowerSeries() == nullptr);
     }
     if (const auto* pie = qobject_cast<const QPieSeries*>(series)) {
-        for (const QPieSlice* slice : pie->slices()) QVERIFY(slice->label().isEmpty());
+        QStringList labels;
+        for (const QPieSlice* slice : pie->slices()) labels.append(slice->label());
+        QCOMPARE(labels, (QStringList{"25%", "58.3%", "16.7%"}));
         QVERIFY(series->attachedAxes().isEmpty());
     }
 }
 
-void TFGraphTest::axes_cover_the_data_data() {
+void TFGraphTest::axes_fit_the_data_with_a_small_margin_data() {
     QTest::addColumn<SeriesTable>("table");
     QTest::addColumn<QRectF>("data");  // the part of the plane that must be visible
     QTest::newRow("line") << table_of({{3, GraphType::Lines, "", three_points}}) << QRectF(1, 10, 2, 20);
     QTest::newRow("negative line") << table_of({{0, GraphType::Lines, "", {{-50, -0.25F}, {-40, -0.5F}}}})
                                    << QRectF(-50, -0.5, 10, 0.25);
-    QTest::newRow("one point") << table_of({{0, GraphType::Lines, "", {{4, 4}}}}) << QRectF(3.5, 3.5, 1, 1);
+    QTest::newRow("one point") << table_of({{0, GraphType::Lines, "", {{4, 4}}}}) << QRectF(3, 3, 2, 2);
+    QTest::newRow("x from 1") << table_of({{0, GraphType::Lines, "", {{1, 5}, {2, 7}, {9, 6}}}}) << QRectF(1, 5, 8, 2);
+    QTest::newRow("x from 0") << table_of({{0, GraphType::Lines, "", {{0, 1}, {3, 2}}}}) << QRectF(0, 1, 3, 1);
     // Bars stand on zero, each half a position wide around its position.
     QTest::newRow("bars") << table_of({{2, GraphType::Bars, "", unordered_points}}) << QRectF(-0.5, 0, 3, 7);
     QTest::newRow("area") << table_of({{2, GraphType::Area, "", {{0, -4}, {0, 8}}}}) << QRectF(0, -4, 1, 12);
     QTest::newRow("line and bars")
         << table_of({{0, GraphType::Lines, "", {{10, 100}}}, {1, GraphType::Bars, "", unordered_points}})
         << QRectF(-0.5, 0, 10.5, 100);
+    // The example of the help: a line from x = 1 and three bars.
+    QTest::newRow("help's line and bars")
+        << table_of({{1, GraphType::Lines, "", {{1, 3}, {2, 1}, {3, 4}, {4, 1}, {5, 5}}},
+                     {2, GraphType::Bars, "sales", {{1, 5}, {2, 7}, {3, 6}}}})
+        << QRectF(-0.5, 0, 5.5, 7);
 }
 
-void TFGraphTest::axes_cover_the_data() {
+void TFGraphTest::axes_fit_the_data_with_a_small_margin() {
     QFETCH(SeriesTable, table);
     QFETCH(QRectF, data);
     Window window;
@@ -304,9 +351,11 @@ void TFGraphTest::axes_cover_the_data() {
              qPrintable(QString("x axis %1 to %2").arg(window.x_axis()->min()).arg(window.x_axis()->max())));
     QVERIFY2(window.y_axis()->min() <= data.top() && window.y_axis()->max() >= data.bottom(),
              qPrintable(QString("y axis %1 to %2").arg(window.y_axis()->min()).arg(window.y_axis()->max())));
-    // The data fill a good part of each axis rather than a corner of it.
-    QVERIFY(window.x_axis()->max() - window.x_axis()->min() <= 4 * std::max(data.width(), 1.0));
-    QVERIFY(window.y_axis()->max() - window.y_axis()->min() <= 4 * std::max(data.height(), 1.0));
+    // The axes fit the data with a small margin, not the next round numbers.
+    QVERIFY2(window.x_axis()->max() - window.x_axis()->min() <= 1.25 * data.width(),
+             qPrintable(QString("x axis %1 to %2").arg(window.x_axis()->min()).arg(window.x_axis()->max())));
+    QVERIFY2(window.y_axis()->max() - window.y_axis()->min() <= 1.25 * data.height(),
+             qPrintable(QString("y axis %1 to %2").arg(window.y_axis()->min()).arg(window.y_axis()->max())));
 }
 
 void TFGraphTest::the_legend_lists_one_line_per_series_with_its_title() {
@@ -317,20 +366,67 @@ void TFGraphTest::the_legend_lists_one_line_per_series_with_its_title() {
                                       {3, GraphType::Area, "delta", unordered_points},
                                       {4, GraphType::Lines, "", three_points}}));
     QVERIFY(window.chart()->legend()->isVisible());
-    QTRY_COMPARE(visible_legend_labels(window.chart()), (QStringList{"alpha", "beta", "gamma", "delta", ""}));
+    // The untitled line has no line of its own.
+    QTRY_COMPARE(visible_legend_labels(window.chart()), (QStringList{"alpha", "beta", "gamma", "delta"}));
 }
 
-void TFGraphTest::series_take_different_automatic_colours() {
+void TFGraphTest::every_series_has_its_own_readable_colour() {
     Window window;
-    window.graph.showSeries(table_of({{0, GraphType::Lines, "", three_points},
-                                      {1, GraphType::Lines, "", three_points},
-                                      {2, GraphType::Pie, "", unordered_points}}));
-    const auto* first = qobject_cast<QLineSeries*>(window.graph.chart().series(0));
-    const auto* second = qobject_cast<QLineSeries*>(window.graph.chart().series(1));
-    QVERIFY(first->color() != second->color());
-    const QList<QPieSlice*> slices = qobject_cast<QPieSeries*>(window.graph.chart().series(2))->slices();
-    QVERIFY(slices[0]->brush().color() != slices[1]->brush().color());
-    QVERIFY(slices[1]->brush().color() != slices[2]->brush().color());
+    const std::vector<Point> values{{0, 2}, {1, 3}};
+    window.graph.showSeries(table_of({{0, GraphType::Lines, "", three_points}, {1, GraphType::Bars, "", values},
+                                      {2, GraphType::Area, "", values},   {3, GraphType::Lines, "", three_points},
+                                      {4, GraphType::Bars, "", values},   {5, GraphType::Lines, "", three_points},
+                                      {6, GraphType::Area, "", values},   {7, GraphType::Lines, "", three_points},
+                                      {8, GraphType::Bars, "", values},   {9, GraphType::Pie, "", values}}));
+    const QColor plot_area = window.chart()->plotAreaBackgroundBrush().color();
+    const QColor dark = test::dark_palette().color(QPalette::Window);
+    QList<QColor> colours;
+    for (int slot = 0; slot < SeriesTable::slot_count; ++slot) {
+        const QColor colour = colour_of(window.graph.chart().series(slot));
+        QVERIFY2(!colours.contains(colour), qPrintable(QString("slot %1: %2").arg(slot).arg(colour.name())));
+        QVERIFY2(test::contrast(colour, plot_area) >= 3.0 && test::contrast(colour, dark) >= 3.0,
+                 qPrintable(QString("slot %1: %2").arg(slot).arg(colour.name())));
+        colours.append(colour);
+    }
+}
+
+void TFGraphTest::pie_slices_have_distinct_colours_and_labels_that_do_not_overlap_data() {
+    QTest::addColumn<QList<float>>("values");
+    QTest::addColumn<int>("labelled");  // at least this many slices keep a label
+    QTest::newRow("five equal slices") << QList<float>{1, 1, 1, 1, 1} << 5;
+    QTest::newRow("one large, many small") << QList<float>{100, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1} << 3;
+    QTest::newRow("eleven slices") << QList<float>{5, 4, 3, 5, 4, 3, 5, 4, 3, 5, 4} << 11;
+}
+
+void TFGraphTest::pie_slices_have_distinct_colours_and_labels_that_do_not_overlap() {
+    QFETCH(QList<float>, values);
+    QFETCH(int, labelled);
+    Window window;
+    window.graph.resize(420, 320);
+    std::vector<Point> points;
+    for (const float value : values) points.push_back({0, value});
+    window.graph.showSeries(table_of({{0, GraphType::Pie, "", points}}));
+    QTest::qWait(20);
+    const auto* pie = qobject_cast<QPieSeries*>(window.graph.chart().series(0));
+    const QList<QPieSlice*> slices = pie->slices();
+    for (qsizetype i = 0; i < slices.size(); ++i) {
+        // Each slice differs from both neighbours, the last one from the first.
+        const QPieSlice* next = slices[(i + 1) % slices.size()];
+        QVERIFY2(slices[i]->brush().color() != next->brush().color(), qPrintable(QString("slice %1").arg(i)));
+    }
+    const std::vector<PieLabel> places = place_pie_labels(*pie, window.chart()->plotArea());
+    int shown = 0;
+    for (std::size_t i = 0; i < places.size(); ++i) {
+        QCOMPARE(slices[static_cast<qsizetype>(i)]->isLabelVisible(), places[i].shown);
+        if (!places[i].shown) continue;
+        ++shown;
+        for (std::size_t j = 0; j < i; ++j) {
+            QVERIFY2(!places[j].shown || !places[j].rect.intersects(places[i].rect),
+                     qPrintable(QString("labels %1 and %2 overlap").arg(j).arg(i)));
+        }
+    }
+    QVERIFY2(shown >= labelled, qPrintable(QString("%1 labels shown").arg(shown)));
+    QVERIFY(slices.front()->isLabelVisible());  // the largest slice's
 }
 
 void TFGraphTest::a_cleared_slot_disappears_and_its_series_object_is_kept() {
@@ -386,11 +482,12 @@ void TFGraphTest::resizing_keeps_the_button_under_the_chart() {
     QFETCH(QSize, client);
     Window window;
     window.graph.resize(client);
-    QTRY_COMPARE(window.graph.size(), client);
+    const QSize size = client.expandedTo(window.graph.minimumSizeHint());
+    QTRY_COMPARE(window.graph.size(), size);
     const QRect chart = window.graph.chart_view()->geometry();
-    QCOMPARE(chart, QRect(0, 0, client.width() - 1, client.height() - 17));
-    QCOMPARE(window.button()->geometry(), QRect(0, chart.height(), 49, 17));
-    QCOMPARE(window.button()->geometry().bottom(), client.height() - 1);
+    QCOMPARE(chart, QRect(0, 0, size.width() - 1, size.height() - window.button()->height()));
+    QCOMPARE(window.button()->geometry().topLeft(), QPoint(0, chart.height()));
+    QCOMPARE(window.button()->geometry().bottom(), size.height() - 1);
 }
 
 void TFGraphTest::set_titles_sets_the_three_titles() {
@@ -443,7 +540,7 @@ void TFGraphTest::calls_from_another_thread_arrive_queued() {
                                   Q_ARG(QString, "across"), Q_ARG(QString, "up"));
     });
     worker.join();
-    QVERIFY(window.chart()->series().isEmpty());  // nothing happens on the worker's thread
+    QVERIFY(drawn_series(window.chart()).isEmpty());  // nothing happens on the worker's thread
     QTRY_COMPARE(window.chart()->series().size(), 1);
     QTRY_COMPARE(window.chart()->title(), QString("main"));
     QCOMPARE(window.x_axis()->titleText(), QString("across"));

@@ -176,27 +176,38 @@ private Q_SLOTS:
 };
 
 void TFWizardTest::controls_have_their_designed_place_and_text_data() {
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QRect>("geometry");
-    QTest::newRow("TreeFn") << "TreeFn" << QRect(8, 16, 161, 185);
-    QTest::newRow("Mfndesc") << "Mfndesc" << QRect(192, 18, 241, 41);
-    QTest::newRow("Ep1") << "Ep1" << QRect(288, 62, 121, 21);
-    QTest::newRow("Ep2") << "Ep2" << QRect(288, 80, 121, 21);
-    QTest::newRow("Ep3") << "Ep3" << QRect(288, 98, 121, 21);
-    QTest::newRow("Ep4") << "Ep4" << QRect(288, 115, 121, 21);
-    QTest::newRow("Ep5") << "Ep5" << QRect(288, 136, 121, 21);
-    QTest::newRow("SpeedButton1") << "SpeedButton1" << QRect(416, 62, 25, 46);
-    QTest::newRow("SpeedButton2") << "SpeedButton2" << QRect(416, 109, 25, 47);
-    QTest::newRow("Mpdesc") << "Mpdesc" << QRect(192, 156, 241, 48);
-    QTest::newRow("PCU") << "PCU" << QRect(192, 58, 217, 100);
-    QTest::newRow("E_Value") << "E_Value" << QRect(56, 8, 121, 21);
+    QTest::addColumn<int>("entry");  // the help entry shown, by id
+    QTest::newRow("five parameters") << 46;
+    QTest::newRow("converter") << 70;
 }
 
 void TFWizardTest::controls_have_their_designed_place_and_text() {
-    QFETCH(QString, name);
-    QFETCH(QRect, geometry);
+    QFETCH(int, entry);
     TFWizard wizard;
-    QCOMPARE(control<QWidget>(&wizard, name)->geometry(), geometry);
+    wizard.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&wizard));
+    choose(&wizard, node_with_id(&wizard, entry));
+    // The syntax line spans the top, from the left edge, so that the longest
+    // syntax fits the designed width.
+    constexpr test::DesignedPlace parameters[] = {
+        {"TreeFn", {8, 16, 161, 185}},  {"Label1", {8, 3, 36, 13}},   {"LfnSintax", {48, 3, 414, 13}},
+        {"Mfndesc", {192, 18, 241, 41}}, {"Lp1", {200, 63, 84, 17}},   {"Ep1", {288, 62, 121, 18}},
+        {"Lp2", {200, 81, 84, 17}},      {"Ep2", {288, 80, 121, 18}},  {"Lp3", {200, 100, 84, 14}},
+        {"Ep3", {288, 98, 121, 17}},     {"Lp4", {200, 116, 84, 17}},  {"Ep4", {288, 115, 121, 21}},
+        {"Lp5", {200, 137, 84, 17}},     {"Ep5", {288, 136, 121, 19}}, {"SpeedButton1", {416, 62, 25, 46}},
+        {"SpeedButton2", {416, 109, 25, 47}}, {"Mpdesc", {192, 157, 241, 48}},
+    };
+    constexpr test::DesignedPlace converter[] = {
+        {"TreeFn", {8, 16, 161, 185}},  {"Mfndesc", {192, 18, 241, 41}}, {"LCU_Value", {208, 70, 30, 13}},
+        {"E_Value", {248, 66, 121, 21}}, {"LCUType", {196, 92, 50, 13}},  {"Cb_utype", {248, 90, 145, 21}},
+        {"LCUSource", {208, 114, 30, 13}}, {"cb_source", {248, 111, 145, 21}},
+        {"LCUTarget", {208, 136, 30, 13}}, {"cb_target", {248, 132, 145, 21}},
+        {"SpeedButton2", {416, 109, 25, 47}}, {"Mpdesc", {192, 157, 241, 48}},
+    };
+    const QStringList faults =
+        test::arrangement_faults(&wizard, entry == 70 ? std::span<const test::DesignedPlace>(converter) : std::span<const test::DesignedPlace>(parameters));
+    QVERIFY2(faults.isEmpty(), qPrintable(faults.join('\n')));
+    QVERIFY(wizard.width() >= 462 && wizard.height() >= 209);
 }
 
 void TFWizardTest::fx_button_shows_the_wizard_cleared() {
@@ -316,8 +327,9 @@ void TFWizardTest::converter_lists_the_engines_units_and_builds_the_call() {
     wizard->show();
     auto* panel = control<QWidget>(wizard, "PCU");
     QVERIFY(panel->isVisible());
-    // The panel lies over the parameter fields.
-    QVERIFY(panel->isAncestorOf(wizard->childAt(field(wizard, 1)->geometry().center())));
+    // The panel takes the place of the parameter fields.
+    QCOMPARE(panel->parentWidget(), field(wizard, 1)->parentWidget()->parentWidget());
+    QVERIFY(!field(wizard, 1)->isVisible());
 
     // Types and units are the engine's unit table's converter choices.
     auto* types = control<QComboBox>(wizard, "Cb_utype");
@@ -591,9 +603,13 @@ void TFWizardTest::screenshot_of_the_converter() {
     qInfo("screenshot saved as %s", qPrintable(path));
     QCOMPARE(shot.size(), wizard.size() * shot.devicePixelRatio());
     // The window shows the palette's window colour where no control is, and
-    // the panel lies where it was designed.
-    QCOMPARE(shot.pixelColor(QPoint(180, 205) * shot.devicePixelRatio()), wizard.palette().color(QPalette::Window));
-    QCOMPARE(wizard.childAt(QPoint(200, 140)), control<QWidget>(&wizard, "PCU"));
+    // the panel lies right of the tree, over the parameters.
+    QCOMPARE(shot.pixelColor(QPoint(1, wizard.height() - 2) * shot.devicePixelRatio()),
+             wizard.palette().color(QPalette::Window));
+    auto* panel = control<QWidget>(&wizard, "PCU");
+    QVERIFY(panel->mapTo(&wizard, QPoint(0, 0)).x() > tree->geometry().right());
+    const QWidget* over_panel = wizard.childAt(panel->mapTo(&wizard, panel->rect().center()));
+    QVERIFY(over_panel == panel || panel->isAncestorOf(over_panel));
 }
 
 QTEST_MAIN(TFWizardTest)

@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QColorDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
@@ -41,6 +42,9 @@ void on_next_modal(std::function<void(QWidget*)> action) {
         if (QWidget* modal = QApplication::activeModalWidget()) action(modal);
     });
 }
+
+// The per-user data folder, the home folder when search path 1 is empty.
+QString default_home() { return qEnvironmentVariable("XDG_DATA_HOME") + "/ostrac"; }
 
 // A dialog over a settings file holding the given values (group SearchPath).
 struct Dialog {
@@ -90,14 +94,19 @@ private Q_SLOTS:
     void session_options_are_stored_and_read_back();
     void stored_session_options_are_read_data();
     void stored_session_options_are_read();
+    void entry_1_shows_the_home_folder_in_use_data();
+    void entry_1_shows_the_home_folder_in_use();
+    void the_home_folder_changes_only_on_purpose_data();
+    void the_home_folder_changes_only_on_purpose();
 };
 
 void TOptionsTest::a_first_start_uses_the_defaults_silently() {
     Dialog dialog;
     QCOMPARE(dialog.dialog->read_problems(), QStringList{});
     QCOMPARE(dialog.dialog->settings().colours, Settings::defaults().colours);
-    QCOMPARE(list_entries(dialog.paths), QStringList(10, QString()));
+    QCOMPARE(list_entries(dialog.paths), QStringList{default_home()} + QStringList(9, QString()));
     QCOMPARE(dialog.dialog->windowTitle(), QString("OSTRAC Options"));
+    QVERIFY(dialog.dialog->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     auto* pages = dialog.dialog->findChild<QTabWidget*>("PageControl1");
     QCOMPARE(pages->tabText(0), QString("Paths"));
     QCOMPARE(pages->tabText(1), QString("Visuals"));
@@ -148,7 +157,8 @@ void TOptionsTest::addpath_fills_the_first_empty_entry_data() {
     QTest::addColumn<int>("filled");
     QTest::addColumn<int>("entry");  // 0 when nothing changes
     QTest::newRow("three filled") << 3 << 4;
-    QTest::newRow("none filled") << 0 << 1;
+    // Entry 1 shows the home folder in use, so a new path goes to entry 2.
+    QTest::newRow("none filled") << 0 << 2;
     QTest::newRow("all ten filled") << 10 << 0;
 }
 
@@ -174,7 +184,7 @@ void TOptionsTest::addpath_refuses_a_path_of_fifty_characters() {
     Dialog dialog;
     const QString forty_nine = "/" + QString(48, 'a');
     dialog.add_path(forty_nine);
-    QCOMPARE(dialog.paths->item(0)->text(), forty_nine);
+    QCOMPARE(dialog.paths->item(1)->text(), forty_nine);
 
     const QString fifty = "/" + QString(49, 'b');
     QString message;
@@ -184,7 +194,7 @@ void TOptionsTest::addpath_refuses_a_path_of_fifty_characters() {
     });
     dialog.add_path(fifty);
     QVERIFY2(message.contains("shorter than 50 characters") && message.contains(fifty), qPrintable(message));
-    QCOMPARE(dialog.paths->item(1)->text(), QString());
+    QCOMPARE(dialog.paths->item(2)->text(), QString());
     QCOMPARE(dialog.path_edit->text(), fifty);
 }
 
@@ -221,17 +231,17 @@ void TOptionsTest::ok_stores_every_value() {
 
     QSettings stored = dialog.folders.stored();
     stored.beginGroup("SearchPath");
-    QCOMPARE(stored.value("L1").toString(), QString("/home/user/calc"));
-    QCOMPARE(stored.value("L2").toString(), QString("/programs"));
-    for (int k = 3; k <= 10; ++k) {
-        QVERIFY(stored.contains(search_path_key(k)));
-        QCOMPARE(stored.value(search_path_key(k)).toString(), QString());
-    }
+    // The home folder shown is the default one: it stays stored as empty.
+    QCOMPARE(stored.value("L1").toString(), QString());
+    QCOMPARE(stored.value("L2").toString(), QString("/home/user/calc"));
+    QCOMPARE(stored.value("L3").toString(), QString("/programs"));
+    for (int k = 1; k <= 10; ++k) QVERIFY(stored.contains(search_path_key(k)));
+    for (int k = 4; k <= 10; ++k) QCOMPARE(stored.value(search_path_key(k)).toString(), QString());
     QCOMPARE(stored.value("bkcMemo").toString(), QString("12603456"));
     QCOMPARE(stored.value("ftcMemo").toString(), QString("16777215"));
     QCOMPARE(stored.value("bkcEdit").toString(), QString("13647936"));
     QCOMPARE(stored.value("ftcEdit").toString(), QString("16777215"));
-    QCOMPARE(dialog.dialog->settings().paths[1], QString("/programs"));
+    QCOMPARE(dialog.dialog->settings().paths[2], QString("/programs"));
 }
 
 void TOptionsTest::cancel_stores_nothing_and_keeps_the_list() {
@@ -243,12 +253,12 @@ void TOptionsTest::cancel_stores_nothing_and_keeps_the_list() {
     QVERIFY(!dialog.dialog->isVisible());
     QCOMPARE(accepted.count(), 0);
     QVERIFY(!QFile::exists(dialog.folders.settings_file()));
-    QCOMPARE(dialog.dialog->settings().paths[0], QString());
-    QCOMPARE(dialog.paths->item(0)->text(), QString("/kept"));
+    QCOMPARE(dialog.dialog->settings().paths[1], QString());
+    QCOMPARE(dialog.paths->item(1)->text(), QString("/kept"));
     // The next "Ok" takes the edited list.
     dialog.dialog->show();
     dialog.click("B_Save");
-    QCOMPARE(dialog.dialog->settings().paths[0], QString("/kept"));
+    QCOMPARE(dialog.dialog->settings().paths[1], QString("/kept"));
 }
 
 void TOptionsTest::a_chosen_colour_then_cancel_changes_nothing() {
@@ -357,6 +367,62 @@ void TOptionsTest::stored_session_options_are_read() {
     const TOptions dialog;
     QCOMPARE(dialog.settings().session.display.digits, digits);
     QCOMPARE(static_cast<int>(dialog.settings().session.display.notation), notation);
+}
+
+void TOptionsTest::entry_1_shows_the_home_folder_in_use_data() {
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<bool>("default_folder");
+    QTest::newRow("nothing stored") << "" << true;
+    QTest::newRow("a folder of the user's") << "/mine" << false;
+}
+
+void TOptionsTest::entry_1_shows_the_home_folder_in_use() {
+    QFETCH(QString, stored);
+    QFETCH(bool, default_folder);
+    Dialog dialog({qMakePair(QString("L1"), stored)});
+    const QString shown = default_folder ? default_home() : stored;
+    QCOMPARE(dialog.paths->item(0)->text(), shown);
+    QCOMPARE(QString::fromStdString(session_search_paths(dialog.dialog->settings().paths)[0]), shown);
+    // The dialog says what entry 1 is.
+    auto* note = dialog.dialog->findChild<QLabel*>("LHome");
+    QVERIFY(note != nullptr);
+    QVERIFY2(note->text().contains("Entry 1 is the home folder"), qPrintable(note->text()));
+    // Ok stores it as it was stored: the default folder as an empty entry.
+    dialog.dialog->show();
+    dialog.click("B_Save");
+    QCOMPARE(dialog.folders.stored().value("SearchPath/L1").toString(), stored);
+}
+
+void TOptionsTest::the_home_folder_changes_only_on_purpose_data() {
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<bool>("confirmed");
+    QTest::addColumn<QString>("stored");  // L1 after Ok
+    QTest::newRow("a new home folder") << "/new/home" << true << "/new/home";
+    QTest::newRow("declined") << "/new/home" << false << "/old";
+    QTest::newRow("back to the default folder") << "" << true << "";
+}
+
+void TOptionsTest::the_home_folder_changes_only_on_purpose() {
+    QFETCH(QString, typed);
+    QFETCH(bool, confirmed);
+    QFETCH(QString, stored);
+    Dialog dialog({qMakePair(QString("L1"), QString("/old"))});
+    dialog.dialog->show();
+    dialog.path_edit->setText(typed);
+    QString question;
+    on_next_modal([&](QWidget* modal) {
+        auto* box = qobject_cast<QMessageBox*>(modal);
+        if (box == nullptr) return;
+        question = box->text();
+        box->button(confirmed ? QMessageBox::Yes : QMessageBox::No)->click();
+    });
+    dialog.click("B_Sethome");
+    const QString target = typed.isEmpty() ? default_home() : typed;
+    QVERIFY2(question.contains(target) && question.contains("data.bin") && question.contains("/old"),
+             qPrintable(question));
+    QCOMPARE(dialog.paths->item(0)->text(), confirmed ? target : QString("/old"));
+    dialog.click("B_Save");
+    QCOMPARE(dialog.folders.stored().value("SearchPath/L1").toString(), stored);
 }
 
 QTEST_MAIN(TOptionsTest)

@@ -9,10 +9,14 @@
 // construction; a pie uses no axis. Bars and areas place their values at the
 // positions 0, 1, 2, ... of the horizontal axis.
 //
-// The redraw only fills the series; fit_to_data() then sets the axis ranges
-// and the legend, once all values are in.
+// The redraw only fills the series; fit_to_data() then sets the axis ranges,
+// the legend, the colours of pie slices and their labels, once all values
+// are in. Each series takes the palette's colour of its slot
+// (chart/series_palette.h). A chart with nothing on it keeps an empty line
+// on its axes, since the chart draws no axes that carry no series.
 #pragma once
 
+#include <QMetaObject>
 #include <QString>
 #include <array>
 #include <string_view>
@@ -22,6 +26,7 @@
 
 class QAbstractSeries;
 class QChart;
+class QLineSeries;
 class QValueAxis;
 
 namespace ostrac::ui {
@@ -47,9 +52,10 @@ public:
     void add_value(int slot, float y) override;
     void attach(int slot) override;
 
-    // Sets both axis ranges to cover every attached series (with the zero
-    // line for bars and areas), and leaves one legend line per series, which
-    // shows the series title (a pie would otherwise list its slices).
+    // Sets both axis ranges to fit every attached series (with the zero
+    // line for bars and areas), and leaves one legend line per titled
+    // series, which shows the series title (a pie would otherwise list its
+    // slices). Colours and labels the slices of pies.
     void fit_to_data();
 
     // The main title (each line break starts a new line), the bottom axis
@@ -63,11 +69,16 @@ public:
 
 private:
     QAbstractSeries*& slot_at(int slot) { return slots_[static_cast<std::size_t>(slot)]; }
+    // Shows the labels of the pies that stay clear of each other on the
+    // plot area as it is now.
+    void place_labels();
 
     QChart* chart_;
     QValueAxis* x_axis_;
     QValueAxis* y_axis_;
+    QLineSeries* frame_;  // the empty line that keeps the axes of an empty chart
     std::array<QAbstractSeries*, graph::SeriesTable::slot_count> slots_{};
+    QMetaObject::Connection plot_area_changes_;
 };
 
 }  // namespace ostrac::ui

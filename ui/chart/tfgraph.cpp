@@ -1,20 +1,20 @@
 #include "chart/tfgraph.h"
 
+#include <QBoxLayout>
 #include <QChart>
 #include <QChartView>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QGraphicsLayout>
 #include <QLegend>
 #include <QLinearGradient>
 #include <QMenu>
-#include <QMessageBox>
 #include <QPainter>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QPushButton>
 #include <QSvgGenerator>
 
+#include "common/window_stacking.h"
 #include "graph/redraw.h"
 
 namespace ostrac::ui {
@@ -65,7 +65,6 @@ TFGraph::TFGraph(QWidget* parent)
     setWindowTitle("OSTRAC GRAPH");
 
     Chart1->setObjectName("Chart1");
-    Chart1->setGeometry(0, 0, 249, 217);
     Chart1->setRenderHint(QPainter::Antialiasing);
     // The view keeps the chart's minimum size as its own; without one the
     // chart follows the window down to any size.
@@ -75,15 +74,22 @@ TFGraph::TFGraph(QWidget* parent)
 
     PButton = new QPushButton("Print", this);
     PButton->setObjectName("PButton");
-    PButton->setGeometry(0, 224, 49, 17);
     connect(PButton, &QPushButton::clicked, this, &TFGraph::PButtonClick);
 
     // Beyond printing, the chart can be kept as a picture.
     Chart1->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(Chart1, &QWidget::customContextMenuRequested, this, &TFGraph::Chart1ContextMenu);
 
-    // Client area of the designed 260 x 272 window.
-    resize(250, 241);
+    // The chart fills the window less one pixel on the right, the Print
+    // button sits under it.
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 1, 0);
+    layout->setSpacing(0);
+    layout->addWidget(Chart1, 1);
+    layout->addWidget(PButton, 0, Qt::AlignLeft);
+
+    // Client area of the designed 260 x 272 window, or what the font needs.
+    resize(QSize(250, 241).expandedTo(minimumSizeHint()));
     move(75, 13);
 }
 
@@ -112,8 +118,7 @@ void TFGraph::PButtonClick() {
     const QPrinterInfo printer_info = system_printer();
     QPrinter printer(QPrinter::HighResolution);
     if (printer_info.isNull()) {
-        QString file = QFileDialog::getSaveFileName(this, "Print the chart to a PDF file", QString(),
-                                                    "PDF files (*.pdf)");
+        QString file = ask_file_to_save(this, "Print the chart to a PDF file", "PDF files (*.pdf)");
         if (file.isEmpty()) return;
         if (QFileInfo(file).suffix().isEmpty()) file += ".pdf";
         printer.setOutputFormat(QPrinter::PdfFormat);
@@ -122,10 +127,8 @@ void TFGraph::PButtonClick() {
         printer.setPrinterName(printer_info.printerName());
     }
     if (!print_chart(printer)) {
-        QMessageBox::warning(this, windowTitle(),
-                             QStringLiteral("The chart could not be printed on %1.")
-                                 .arg(printer.outputFileName().isEmpty() ? printer.printerName()
-                                                                         : printer.outputFileName()));
+        warn(this, QStringLiteral("The chart could not be printed on %1.")
+                       .arg(printer.outputFileName().isEmpty() ? printer.printerName() : printer.outputFileName()));
     }
 }
 
@@ -153,25 +156,13 @@ void TFGraph::Chart1ContextMenu(const QPoint& position) {
     if (chosen == nullptr) return;
     const bool as_png = chosen == png;
     const QString suffix = as_png ? "png" : "svg";
-    QString file = QFileDialog::getSaveFileName(this, QStringLiteral("Save the chart"), QString(),
-                                                as_png ? "PNG images (*.png)" : "SVG drawings (*.svg)");
+    QString file =
+        ask_file_to_save(this, QStringLiteral("Save the chart"), as_png ? "PNG images (*.png)" : "SVG drawings (*.svg)");
     if (file.isEmpty()) return;
     if (QFileInfo(file).suffix().isEmpty()) file += "." + suffix;
     if (!(as_png ? save_png(file) : save_svg(file))) {
-        QMessageBox::warning(this, windowTitle(), QStringLiteral("The chart could not be saved as %1.").arg(file));
+        warn(this, QStringLiteral("The chart could not be saved as %1.").arg(file));
     }
-}
-
-void TFGraph::resizeEvent(QResizeEvent* event) {
-    QWidget::resizeEvent(event);
-    FormResize();
-}
-
-void TFGraph::FormResize() {
-    const int ch = height();
-    const int cw = width();
-    Chart1->setGeometry(Chart1->x(), Chart1->y(), cw - 1, ch - PButton->height());
-    PButton->move(PButton->x(), Chart1->height());
 }
 
 }  // namespace ostrac::ui

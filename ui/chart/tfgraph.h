@@ -50,11 +50,7 @@ public slots:
     // bottom axis title, left axis title.
     void setTitles(const QString& main, const QString& x_title, const QString& y_title);
 
-protected:
-    void resizeEvent(QResizeEvent* event) override;
-
 private:
-    void FormResize();
     // Prints on the default printer; without any printer, into a PDF file
     // the user names. Failures are reported in a message box.
     void PButtonClick();

@@ -1,18 +1,24 @@
-// Small helpers the windows share to build their controls at the places and
-// in the fonts they were designed with.
+// Small helpers the windows share to build their controls. The windows
+// take the desktop's font and size; the fonts below are derived from it.
 #pragma once
 
 #include <QFont>
 #include <QLabel>
-#include <QPoint>
+#include <QPushButton>
 #include <QString>
 
 namespace ostrac::ui {
 
-// A font of a fixed pixel size, so designed layouts keep their proportions.
-QFont pixel_font(const QString& family, QFont::StyleHint hint, int pixels, bool bold = false);
+// The system's fixed-pitch font at the size of `like`.
+QFont fixed_pitch_font(const QFont& like);
 
-// A label named `name` at `position`, sized to its text.
-QLabel* make_label(const QString& text, const char* name, QPoint position, QWidget* parent);
+// `font` in bold.
+QFont bold_font(QFont font);
+
+// A label named `name`.
+QLabel* make_label(const QString& text, const char* name, QWidget* parent);
+
+// A push button named `name`.
+QPushButton* make_push_button(const QString& text, const char* name, QWidget* parent);
 
 }  // namespace ostrac::ui

@@ -8,6 +8,7 @@
 #include <iterator>
 #include <string_view>
 
+#include "common/window_stacking.h"
 #include "session/home_folder.h"
 
 namespace ostrac::ui {
@@ -30,9 +31,7 @@ HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window), browser_(
 bool HelpWindow::show_file(const QString& path) {
     if (!QFileInfo(path).isReadable()) return false;
     browser_->setSource(QUrl::fromLocalFile(path));
-    show();
-    raise();
-    activateWindow();
+    bring_to_front(this);
     return true;
 }
 

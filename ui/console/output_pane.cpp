@@ -96,6 +96,13 @@ void OutputPane::set_lines(const QStringList& lines) {
     verticalScrollBar()->setValue(verticalScrollBar()->maximum());
 }
 
+void OutputPane::resizeEvent(QResizeEvent* event) {
+    QScrollBar* scroll = verticalScrollBar();
+    const bool at_end = scroll->value() == scroll->maximum();
+    QPlainTextEdit::resizeEvent(event);
+    if (at_end) scroll->setValue(scroll->maximum());
+}
+
 void OutputPane::keyPressEvent(QKeyEvent* event) {
     if (event->matches(QKeySequence::Copy)) {
         QPlainTextEdit::keyPressEvent(event);

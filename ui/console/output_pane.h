@@ -4,7 +4,8 @@
 // it 501, the oldest 100 go. A batch of lines gets exactly the result of
 // adding its lines one by one, but in one update of the QTextDocument, so a flood
 // of engine output costs one redraw per batch and no intermediate state is
-// ever shown. The pane starts with one empty line.
+// ever shown. The pane starts with one empty line. A pane that shows its
+// newest line keeps showing it when it is resized.
 #pragma once
 
 #include <QPlainTextEdit>
@@ -46,6 +47,7 @@ signals:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void append_kept(const QStringList& kept, int removed_old);

@@ -1,9 +1,12 @@
 #include "console/tabout_box.h"
 
 #include <QDialogButtonBox>
+#include <QEvent>
 #include <QIcon>
 #include <QLabel>
 #include <QVBoxLayout>
+
+#include "common/window_stacking.h"
 
 namespace ostrac::ui {
 
@@ -30,7 +33,19 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
     layout->addWidget(icon);
     layout->addWidget(text);
     layout->addWidget(buttons);
-    setFixedWidth(320);
+    // As large as the text needs, wrapped at a width that grows with the font.
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    follow_font();
+    keep_above_windows(this);
+}
+
+void TAboutBox::follow_font() {
+    findChild<QLabel*>("AboutText")->setFixedWidth(fontMetrics().averageCharWidth() * text_width);
+}
+
+void TAboutBox::changeEvent(QEvent* event) {
+    QDialog::changeEvent(event);
+    if (event->type() == QEvent::FontChange) follow_font();
 }
 
 }  // namespace ostrac::ui

@@ -11,6 +11,14 @@ class TAboutBox : public QDialog {
 
 public:
     explicit TAboutBox(QWidget* parent = nullptr);
+
+protected:
+    void changeEvent(QEvent* event) override;
+
+private:
+    // The text is wrapped at this many average characters.
+    static constexpr int text_width = 42;
+    void follow_font();
 };
 
 }  // namespace ostrac::ui

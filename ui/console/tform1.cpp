@@ -1,23 +1,25 @@
 #include "console/tform1.h"
 
+#include <QBoxLayout>
 #include <QDir>
+#include <QEvent>
+#include <QGridLayout>
 #include <QLabel>
-#include <QMessageBox>
-#include <QPushButton>
-#include <QToolButton>
 #include <algorithm>
 #include <array>
 #include <exception>
 #include <filesystem>
 #include <optional>
 #include <system_error>
-#include <type_traits>
 #include <variant>
 
 #include "chart/tfgraph.h"
 #include "common/clickable_label.h"
+#include "common/compact_button.h"
 #include "common/quit_signals.h"
+#include "common/readable_colour.h"
 #include "common/widget_making.h"
+#include "common/window_stacking.h"
 #include "console/entry_field.h"
 #include "console/help_window.h"
 #include "console/memo_file.h"
@@ -47,10 +49,12 @@ constexpr QRgb pane_colour = 0x000080;  // navy
 constexpr std::array angle_texts{"RAD  ", "DEG  ", "GRAD "};
 constexpr std::array coord_texts{"RECT  ", "POLAR  "};
 
-// The prompt label's right edge stays where it was designed; longer INPUT
-// prompts grow to the left.
-constexpr int prompt_right = 73;
-constexpr int prompt_min_width = 16;
+// The entry field keeps room for an answer of this many characters
+// beside a long INPUT prompt.
+constexpr int answer_characters = 8;
+
+// The designed colour of Break's caption.
+constexpr QRgb break_colour = 0x0000FF;  // blue
 
 // How often the engine's output is polled while the worker runs, and how
 // long one poll may work before it lets the event loop run.
@@ -70,41 +74,33 @@ void set_colours(QWidget* widget, QPalette::ColorRole background_role, QColor ba
     widget->setPalette(palette);
 }
 
-template <class Button>
-Button* make_button(const QString& text, const char* name, const QRect& geometry, QWidget* parent) {
-    auto* button = new Button(parent);
-    button->setText(text);
-    button->setObjectName(name);
-    button->setGeometry(geometry);
-    button->setFocusPolicy(Qt::NoFocus);
-    if constexpr (std::is_same_v<Button, QToolButton>) button->setAutoRaise(true);
-    return button;
-}
-
 }  // namespace
 
 TForm1::TForm1(QWidget* parent)
     : QWidget(parent), host_(gate_), session_(host_), worker_(session_, gate_) {
     setObjectName("Form1");
     setWindowTitle("Ostrac Calculator");
-    setFont(pixel_font("Sans Serif", QFont::SansSerif, 11));
     setAutoFillBackground(true);
 
     build_panel();
 
     Memo1 = new OutputPane(this);
     Memo1->setObjectName("Memo1");
-    Memo1->setGeometry(77, 0, 375, 161);
-    Memo1->setFont(pixel_font("Sans Serif", QFont::SansSerif, 13));
     set_colours(Memo1, QPalette::Base, pane_colour, QPalette::Text, Qt::white);
     connect(Memo1, &OutputPane::keyPressed, this, [this] { Edit1->setFocus(); });
 
     Edit1 = new EntryField(this);
     Edit1->setObjectName("Edit1");
-    Edit1->setGeometry(77, 160, 375, 23);
-    Edit1->setFont(pixel_font("Monospace", QFont::TypeWriter, 12));
     set_colours(Edit1, QPalette::Base, pane_colour, QPalette::Text, Qt::white);
     connect(Edit1, &EntryField::entered, this, &TForm1::console_submit);
+
+    LEntry = new QLabel(this);
+    LEntry->setObjectName("LEntry");
+    LEntry->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    build_layout();
+    follow_font();
+    colour_break();
+    show_prompt(">>");
     Edit1->setFocus();
     paste_ = new PasteFeeder(*Edit1, [this] { return run_state() == RunState::Idle; }, [this] { console_submit(); });
     keeper_ = std::make_unique<SessionKeeper>(worker_, session_.run_state, *Edit1);
@@ -122,11 +118,12 @@ TForm1::TForm1(QWidget* parent)
     editor_ = new TFEditor(*this, this);
     connect(this, &TForm1::editorShowLine, editor_, &TFEditor::editor_show_line);
     connect(this, &TForm1::editorReset, editor_, &TFEditor::editor_reset);
+    connect(this, &TForm1::workerParked, editor_, &TFEditor::worker_parked);
 
     connect(&drain_timer_, &QTimer::timeout, this, &TForm1::drain_slice);
 
-    // Client area of the designed 464 x 241 window.
-    resize(455, 184);
+    // Client area of the designed 464 x 241 window, or what the font needs.
+    resize(QSize(455, 184).expandedTo(minimumSizeHint()));
     update_buttons();
 }
 
@@ -135,64 +132,134 @@ TForm1::~TForm1() = default;
 void TForm1::build_panel() {
     Panel1 = new QWidget(this);
     Panel1->setObjectName("Panel1");
-    Panel1->setGeometry(-2, 0, 80, 185);
     Panel1->setAutoFillBackground(true);
-
-    make_label("angle:", "Label1", {9, 6}, Panel1);
-    make_label("coord:", "Label2", {8, 24}, Panel1);
-    make_label("State", "Label3", {5, 87}, Panel1);
+    Panel1->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
+    Panel1->installEventFilter(this);
 
     Lmode = new ClickableLabel(angle_texts[0], Panel1);
     Lmode->setObjectName("Lmode");
-    Lmode->move(41, 6);
     Lvmode = new ClickableLabel(coord_texts[0], Panel1);
     Lvmode->setObjectName("Lvmode");
-    Lvmode->move(41, 24);
     for (ClickableLabel* label : {Lmode, Lvmode}) {
         // Drawn like links, which they act as.
         label->setForegroundRole(QPalette::Link);
         label->setCursor(Qt::PointingHandCursor);
-        label->resize(36, label->sizeHint().height());
     }
     connect(Lmode, &ClickableLabel::clicked, this, &TForm1::LmodeClick);
     connect(Lvmode, &ClickableLabel::clicked, this, &TForm1::LvmodeClick);
 
-    connect(make_button<QToolButton>("Editor", "B_Edit", {2, 41, 38, 22}, Panel1), &QToolButton::clicked, this,
-            [this] {
-                editor_->show();
-                editor_->raise();
-            });
-    connect(make_button<QToolButton>("Graph", "B_graph", {40, 41, 39, 22}, Panel1), &QToolButton::clicked, this,
-            [this] {
-                graph_->show();
-                graph_->raise();
-            });
-    connect(make_button<QToolButton>("Fx ...", "SpeedButton1", {29, 152, 23, 17}, Panel1), &QToolButton::clicked,
-            this, &TForm1::SpeedButton1Click);
+    // Flat buttons, as designed, except the three raised ones.
+    const auto button = [this](const QString& text, const char* name, bool raised = false) {
+        auto* made = new CompactButton(text, name, Panel1);
+        made->setAutoRaise(!raised);
+        return made;
+    };
+    auto* editor_button = button("Editor", "B_Edit");
+    connect(editor_button, &QAbstractButton::clicked, this, [this] { bring_to_front(editor_); });
+    auto* graph_button = button("Graph", "B_graph");
+    connect(graph_button, &QAbstractButton::clicked, this, [this] { bring_to_front(graph_); });
+    BBreak = button("Break", "BBreak");
+    connect(BBreak, &QAbstractButton::clicked, this, &TForm1::BBreakClick);
+    BLoad1 = button("Load", "BLoad1", true);
+    connect(BLoad1, &QAbstractButton::clicked, this, &TForm1::BLoad1Click);
+    Bsave2 = button("Save", "Bsave2", true);
+    connect(Bsave2, &QAbstractButton::clicked, this, &TForm1::Bsave2Click);
+    auto* options_button = button("Option", "BOptions");
+    connect(options_button, &QAbstractButton::clicked, this, [this] { bring_to_front(options_); });
+    auto* help_button = button("Help", "BAyuda");
+    connect(help_button, &QAbstractButton::clicked, this, &TForm1::BAyudaClick);
+    auto* about_button = button("?", "Button1", true);
+    connect(about_button, &QAbstractButton::clicked, this, &TForm1::Button1Click);
+    auto* wizard_button = button("Fx ...", "SpeedButton1");
+    connect(wizard_button, &QAbstractButton::clicked, this, &TForm1::SpeedButton1Click);
 
-    auto* break_button = make_button<QToolButton>("Break", "BBreak", {2, 64, 38, 22}, Panel1);
-    connect(break_button, &QToolButton::clicked, this, &TForm1::BBreakClick);
+    // Two columns, rows from top to bottom as designed.
+    auto* grid = new QGridLayout(Panel1);
+    grid->setContentsMargins(2, 2, 2, 2);
+    grid->setHorizontalSpacing(1);
+    grid->setVerticalSpacing(1);
+    grid->addWidget(make_label("angle:", "Label1", Panel1), 0, 0);
+    grid->addWidget(Lmode, 0, 1);
+    grid->addWidget(make_label("coord:", "Label2", Panel1), 1, 0);
+    grid->addWidget(Lvmode, 1, 1);
+    grid->addWidget(editor_button, 2, 0);
+    grid->addWidget(graph_button, 2, 1);
+    grid->addWidget(BBreak, 3, 0);
+    grid->addWidget(make_label("State", "Label3", Panel1), 4, 0);
+    grid->addWidget(BLoad1, 5, 0);
+    grid->addWidget(Bsave2, 5, 1);
+    grid->addWidget(options_button, 6, 0);
+    grid->addWidget(help_button, 6, 1);
+    grid->addWidget(about_button, 7, 0);
+    grid->addWidget(wizard_button, 7, 1);
+    grid->setRowStretch(8, 1);
+}
 
-    BLoad1 = make_button<QPushButton>("Load", "BLoad1", {4, 101, 36, 22}, Panel1);
-    connect(BLoad1, &QPushButton::clicked, this, &TForm1::BLoad1Click);
-    Bsave2 = make_button<QPushButton>("Save", "Bsave2", {39, 101, 40, 22}, Panel1);
-    connect(Bsave2, &QPushButton::clicked, this, &TForm1::Bsave2Click);
+void TForm1::build_layout() {
+    auto* top = new QHBoxLayout;
+    top->setSpacing(0);
+    top->addWidget(Panel1);
+    top->addWidget(Memo1, 1);
+    auto* bottom = new QHBoxLayout;
+    bottom->setSpacing(0);
+    bottom->addWidget(LEntry);
+    bottom->addWidget(Edit1, 1);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addLayout(top, 1);
+    layout->addLayout(bottom);
+}
 
-    connect(make_button<QToolButton>("Option", "BOptions", {4, 126, 37, 24}, Panel1), &QToolButton::clicked, this,
-            [this] {
-                options_->show();
-                options_->raise();
-            });
-    connect(make_button<QToolButton>("Help", "BAyuda", {41, 126, 37, 24}, Panel1), &QToolButton::clicked, this,
-            &TForm1::BAyudaClick);
-    connect(make_button<QPushButton>("?", "Button1", {4, 152, 21, 17}, Panel1), &QPushButton::clicked, this,
-            &TForm1::Button1Click);
+void TForm1::follow_font() {
+    // The prompt in bold and the entry in a fixed-pitch font, as designed,
+    // at the desktop's size; the pane in the window's own font.
+    LEntry->setFont(bold_font(font()));
+    Edit1->setFont(fixed_pitch_font(font()));
+    const int margin = LEntry->fontMetrics().horizontalAdvance(' ') / 2 + 1;
+    LEntry->setContentsMargins(margin, 0, margin, 0);
+    fit_prompt();
+}
 
-    LEntry = new QLabel(">>", Panel1);
-    LEntry->setObjectName("LEntry");
-    LEntry->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    LEntry->setFont(pixel_font("Sans Serif", QFont::SansSerif, 13, true));
-    LEntry->setGeometry(57, 160, 16, 16);
+void TForm1::colour_break() {
+    QPalette palette = BBreak->palette();
+    // The panel shows the window's colour; its own palette may still be the
+    // old one while the window's changes.
+    palette.setColor(QPalette::ButtonText, readable_on(QColor(break_colour), this->palette().color(QPalette::Window)));
+    BBreak->setPalette(palette);
+}
+
+void TForm1::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::FontChange) follow_font();
+    if (event->type() == QEvent::PaletteChange) colour_break();
+}
+
+bool TForm1::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == Panel1 && event->type() == QEvent::Resize) fit_prompt();
+    return QWidget::eventFilter(watched, event);
+}
+
+void TForm1::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    fit_prompt();
+}
+
+void TForm1::fit_prompt() {
+    const QFontMetrics metrics = LEntry->fontMetrics();
+    const QMargins margins = LEntry->contentsMargins();
+    const int frame = margins.left() + margins.right();
+    const int least = Panel1->width();
+    const int answer_room = std::max(width() / 4, Edit1->fontMetrics().averageCharWidth() * answer_characters);
+    const int most = std::max(least, width() - answer_room);
+    // The label draws its text in a box that may be a pixel wider than the
+    // text's advance.
+    const int needed = metrics.size(Qt::TextSingleLine, prompt_).width() + frame;
+    const int wide = std::clamp(needed, least, most);
+    const bool whole = needed <= most;
+    LEntry->setText(whole ? prompt_ : metrics.elidedText(prompt_, Qt::ElideMiddle, wide - frame - 1));
+    LEntry->setToolTip(whole ? QString() : prompt_);
+    LEntry->setFixedWidth(wide);
 }
 
 void TForm1::start() {
@@ -245,8 +312,10 @@ void TForm1::resume_worker(WorkerGate::SessionAccess& access) {
 }
 
 void TForm1::drain_events() {
-    if (apply_events()) drain_timer_.stop();
+    const bool parked = apply_events();
+    if (parked) drain_timer_.stop();
     update_buttons();
+    if (parked) emit workerParked();
 }
 
 void TForm1::drain_slice() {
@@ -259,6 +328,7 @@ void TForm1::drain_slice() {
         drain_timer_.start(poll_interval);
     }
     update_buttons();
+    if (parked && !drain_timer_.isActive()) emit workerParked();
 }
 
 bool TForm1::apply_events(std::optional<std::chrono::steady_clock::duration> budget) {
@@ -321,9 +391,8 @@ bool TForm1::apply_events(std::optional<std::chrono::steady_clock::duration> bud
 }
 
 void TForm1::show_prompt(const QString& text) {
-    LEntry->setText(text);
-    const int width = std::max(prompt_min_width, LEntry->fontMetrics().horizontalAdvance(text) + 2);
-    LEntry->setGeometry(prompt_right - width, LEntry->y(), width, LEntry->height());
+    prompt_ = text;
+    fit_prompt();
 }
 
 void TForm1::show_modes(int angle_unit, int coord_mode) {
@@ -346,23 +415,9 @@ void TForm1::update_buttons() {
     Bsave2->setEnabled(allowed);
 }
 
-void TForm1::resizeEvent(QResizeEvent* event) {
-    QWidget::resizeEvent(event);
-    FormResize();
-}
-
 void TForm1::closeEvent(QCloseEvent* event) {
     keeper_->keep(options_->settings().session.autosave);
     QWidget::closeEvent(event);
-}
-
-void TForm1::FormResize() {
-    const int ch = height();
-    const int cw = width();
-    Memo1->setGeometry(Panel1->width() - 2, 0, cw - Panel1->width(), ch - Edit1->height());
-    Edit1->setGeometry(Edit1->x(), Memo1->height(), Memo1->width() + 1, Edit1->height());
-    Panel1->resize(Panel1->width(), ch);
-    LEntry->move(LEntry->x(), ch - LEntry->height() - 5);
 }
 
 // Both mode labels change the system variable table directly, in every run
@@ -459,10 +514,7 @@ void TForm1::Button1Click() {
     Edit1->setCursorPosition(0);
 }
 
-void TForm1::SpeedButton1Click() {
-    wizard_->show();
-    wizard_->raise();
-}
+void TForm1::SpeedButton1Click() { bring_to_front(wizard_); }
 
 void TForm1::apply_settings(const Settings& settings) {
     apply_colours(settings.colours);
@@ -478,6 +530,6 @@ void TForm1::apply_colours(const ConsoleColours& colours) {
                 to_qcolor(colours.edit_text));
 }
 
-void TForm1::report(const QString& text) { QMessageBox::warning(this, windowTitle(), text); }
+void TForm1::report(const QString& text) { warn(this, text); }
 
 }  // namespace ostrac::ui

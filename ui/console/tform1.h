@@ -28,12 +28,13 @@
 #include "worker/tmythread.h"
 #include "worker/worker_gate.h"
 
+class QAbstractButton;
 class QLabel;
-class QPushButton;
 
 namespace ostrac::ui {
 
 class ClickableLabel;
+class CompactButton;
 class EntryField;
 class HelpWindow;
 class TFEditor;
@@ -85,15 +86,31 @@ signals:
     // console holds the session, so receivers must not take a SessionAccess.
     void editorShowLine(int line);
     void editorReset();
+    // The worker has parked itself and its output is shown. Emitted while
+    // nothing holds the session.
+    void workerParked();
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     // Every quit closes the console: the session and the history are kept.
     void closeEvent(QCloseEvent* event) override;
 
 private:
     void build_panel();
-    void FormResize();
+    // The pane and the panel side by side, the prompt and the entry field
+    // under them.
+    void build_layout();
+    // Fonts derived from the window's (the desktop's) font.
+    void follow_font();
+    // Break keeps its blue caption, lightened on a dark panel.
+    void colour_break();
+    // The prompt label is as wide as the panel, and wider for a longer
+    // prompt, as long as the entry field keeps a quarter of the window and
+    // at least room for a short answer; beyond that the prompt is elided in
+    // the middle, whole in its tooltip.
+    void fit_prompt();
 
     void LmodeClick();
     void LvmodeClick();
@@ -134,9 +151,11 @@ private:
     QWidget* Panel1 = nullptr;
     ClickableLabel* Lmode = nullptr;
     ClickableLabel* Lvmode = nullptr;
-    QPushButton* BLoad1 = nullptr;
-    QPushButton* Bsave2 = nullptr;
+    CompactButton* BBreak = nullptr;
+    CompactButton* BLoad1 = nullptr;
+    CompactButton* Bsave2 = nullptr;
     QLabel* LEntry = nullptr;
+    QString prompt_;  // the prompt as the engine set it
     OutputPane* Memo1 = nullptr;
     EntryField* Edit1 = nullptr;
     PasteFeeder* paste_ = nullptr;

@@ -1,16 +1,18 @@
 #include "editor/tfeditor.h"
 
+#include <QBoxLayout>
+#include <QEvent>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
 #include <QListWidget>
-#include <QMessageBox>
 #include <QPainter>
 #include <QShortcut>
-#include <QToolButton>
-#include <algorithm>
+#include <QStackedLayout>
 
+#include "common/compact_button.h"
 #include "common/widget_making.h"
+#include "common/window_stacking.h"
 #include "editor/caret_line.h"
 #include "editor/code_edit.h"
 #include "editor/prg_file.h"
@@ -21,22 +23,30 @@ namespace ostrac::ui {
 
 namespace {
 
-constexpr int item_height = 16;
-constexpr int label1_width = 24;  // designed width of Label1, where Labely starts
+enum class GutterMark { Blank, Arrow, End };
+
 constexpr QRgb current_line_colour = 0xFFFF80;  // light yellow
 constexpr QRgb arrow_colour = 0xC00000;         // dark red
-constexpr int gutter = 10;  // the arrow's place left of every line
+constexpr QRgb end_colour = 0x808080;           // grey
+constexpr int gutter = 10;  // the mark's place left of every line
 
-// The gutter of a list line: empty, or the arrow of the current line.
-QIcon make_gutter_icon(bool arrow) {
+// The gutter of a list line: empty, the arrow of the line where the
+// program stopped, or the square of the line where it ended.
+QIcon make_gutter_icon(GutterMark mark) {
     QPixmap pixmap(gutter, gutter);
     pixmap.fill(Qt::transparent);
-    if (arrow) {
+    if (mark != GutterMark::Blank) {
         QPainter painter(&pixmap);
         painter.setRenderHint(QPainter::Antialiasing);
         painter.setPen(Qt::NoPen);
-        painter.setBrush(QColor(arrow_colour));
-        painter.drawPolygon(QPolygonF({QPointF(1, 1), QPointF(gutter - 1, gutter / 2.0), QPointF(1, gutter - 1)}));
+        if (mark == GutterMark::Arrow) {
+            painter.setBrush(QColor(arrow_colour));
+            painter.drawPolygon(
+                QPolygonF({QPointF(1, 1), QPointF(gutter - 1, gutter / 2.0), QPointF(1, gutter - 1)}));
+        } else {
+            painter.setBrush(QColor(end_colour));
+            painter.drawRect(QRectF(2, 2, gutter - 4, gutter - 4));
+        }
     }
     return QIcon(pixmap);
 }
@@ -44,72 +54,82 @@ QIcon make_gutter_icon(bool arrow) {
 struct ButtonRow {
     const char* name;
     const char* text;
-    QRect geometry;
 };
 
-// The buttons from top to bottom.
+// The buttons from top to bottom; a gap parts the file buttons from the
+// run buttons.
 constexpr std::array<ButtonRow, 7> button_rows{{
-    {"BOpen", "open", {240, 0, 59, 24}},
-    {"BSave", "save", {240, 24, 59, 26}},
-    {"BEdit", "edit", {240, 50, 59, 25}},
-    {"Brun", "run", {240, 87, 59, 25}},
-    {"BRunTo", "runTo", {240, 112, 59, 25}},
-    {"BStep", "Step", {240, 137, 59, 25}},
-    {"BStepInto", "StepInto", {240, 162, 59, 25}},
+    {"BOpen", "open"},
+    {"BSave", "save"},
+    {"BEdit", "edit"},
+    {"Brun", "run"},
+    {"BRunTo", "runTo"},
+    {"BStep", "Step"},
+    {"BStepInto", "StepInto"},
 }};
+constexpr std::size_t first_run_button = 3;
+constexpr int designed_gap = 12;
 
 }  // namespace
 
 TFEditor::TFEditor(SessionLink& link, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::WindowStaysOnTopHint),
       link_(link),
-      blank_gutter_(make_gutter_icon(false)),
-      arrow_gutter_(make_gutter_icon(true)) {
+      blank_gutter_(make_gutter_icon(GutterMark::Blank)),
+      arrow_gutter_(make_gutter_icon(GutterMark::Arrow)),
+      end_gutter_(make_gutter_icon(GutterMark::End)) {
     setObjectName("FEditor");
     setWindowTitle("OSTRAC EDITOR");
-    setFont(pixel_font("Sans Serif", QFont::SansSerif, 11));
-    const QFont text_font = pixel_font("Sans Serif", QFont::SansSerif, 13, true);
 
     // The list lies under the text and is seen only while the text is hidden.
     ListBox1 = new QListWidget(this);
     ListBox1->setObjectName("ListBox1");
-    ListBox1->setGeometry(80, 0, 97, 121);
-    ListBox1->setFont(text_font);
     ListBox1->setUniformItemSizes(true);
     ListBox1->setIconSize(QSize(gutter, gutter));
-    ListBox1->hide();
 
     Medit = new CodeEdit(this);
     Medit->setObjectName("Medit");
-    Medit->setGeometry(0, 0, 129, 121);
-    Medit->setFont(text_font);
     connect(Medit, &QPlainTextEdit::cursorPositionChanged, this, &TFEditor::caret_line);
 
+    auto* texts = new QStackedLayout;
+    texts->setStackingMode(QStackedLayout::StackAll);
+    texts->addWidget(ListBox1);
+    texts->addWidget(Medit);
+    texts->setCurrentWidget(Medit);
+    ListBox1->hide();
+
+    auto* column = new QVBoxLayout;
+    column->setSpacing(0);
     using Handler = void (TFEditor::*)();
     const std::array<Handler, 7> handlers{&TFEditor::BOpenClick,  &TFEditor::BSaveClick, &TFEditor::BEditClick,
                                           &TFEditor::BrunClick,   &TFEditor::BRunToClick, &TFEditor::BStepClick,
                                           &TFEditor::BStepIntoClick};
     for (std::size_t i = 0; i < button_rows.size(); ++i) {
-        auto* button = new QToolButton(this);
-        button->setObjectName(button_rows[i].name);
-        button->setText(button_rows[i].text);
-        button->setGeometry(button_rows[i].geometry);
+        auto* button = new CompactButton(button_rows[i].text, button_rows[i].name, this);
         button->setAutoRaise(true);
-        button->setFocusPolicy(Qt::NoFocus);
         connect(button, &QToolButton::clicked, this, handlers[i]);
-        buttons_.append(button);
+        if (i == first_run_button) column->addSpacing(designed_gap);
+        column->addWidget(button);
     }
-    BOpen = buttons_.front();
 
-    Label1 = new QLabel("Line=", this);
-    Label1->setObjectName("Label1");
-    Label1->move(240, 193);
-    Label1->adjustSize();
-    Label1->resize(std::max(label1_width, Label1->width()), Label1->height());
-    Labely = new QLabel("1", this);
-    Labely->setObjectName("Labely");
-    Labely->move(264, 192);
-    Labely->resize(40, Labely->sizeHint().height());
+    Label1 = make_label("Line=", "Label1", this);
+    Labely = make_label("1", "Labely", this);
+    LEnded = make_label("ended", "LEnded", this);
+    LEnded->hide();
+    line_row_ = new QHBoxLayout;
+    line_row_->addWidget(Label1);
+    line_row_->addWidget(Labely, 1);
+    column->addSpacing(4);
+    column->addLayout(line_row_);
+    column->addWidget(LEnded);
+    column->addStretch(1);
+
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(0, 0, 2, 2);
+    layout->setSpacing(2);
+    layout->addLayout(texts, 1);
+    layout->addLayout(column);
+    follow_font();
 
     // F7 steps into, wherever the focus is in this window.
     auto* f7 = new QShortcut(QKeySequence(Qt::Key_F7), this);
@@ -117,8 +137,24 @@ TFEditor::TFEditor(SessionLink& link, QWidget* parent)
     connect(f7, &QShortcut::activated, this, &TFEditor::BStepIntoClick);
 
     move(262, 159);
-    // Client area of the designed 335 x 276 window.
-    resize(327, 249);
+    // Client area of the designed 335 x 276 window, or what the font needs.
+    resize(QSize(327, 249).expandedTo(minimumSizeHint()));
+}
+
+void TFEditor::follow_font() {
+    // The program in bold, as designed, at the desktop's size.
+    const QFont text_font = bold_font(font());
+    Medit->setFont(text_font);
+    ListBox1->setFont(text_font);
+    // The caption and the line number are a blank apart; the number has room
+    // for five digits.
+    line_row_->setSpacing(fontMetrics().horizontalAdvance(' ') + 2);
+    Labely->setMinimumWidth(fontMetrics().horizontalAdvance(QStringLiteral("00000")));
+}
+
+void TFEditor::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::FontChange) follow_font();
 }
 
 bool TFEditor::open_file(const QString& path) {
@@ -167,9 +203,20 @@ void TFEditor::editor_show_line(int line) {
 void TFEditor::editor_reset() {
     mark_row(-1);
     debug_view_ = false;
+    LEnded->hide();
     ListBox1->hide();
     Medit->show();
     Labely->show();
+}
+
+void TFEditor::worker_parked() {
+    if (!debug_view_ || state() != debugger::State::Ended) return;
+    // The line the program last reached loses the stop mark and shows where
+    // it ended.
+    const int last = current_row_;
+    mark_row(-1);
+    if (QListWidgetItem* item = ListBox1->item(last)) item->setIcon(end_gutter_);
+    LEnded->show();
 }
 
 void TFEditor::mark_row(int row) {
@@ -195,11 +242,9 @@ void TFEditor::mark_row(int row) {
 void TFEditor::enter_debug_view() {
     mark_row(-1);
     ListBox1->clear();
-    for (const QString& line : program_lines()) {
-        auto* item = new QListWidgetItem(blank_gutter_, line, ListBox1);
-        item->setSizeHint(QSize(0, item_height));
-    }
+    for (const QString& line : program_lines()) new QListWidgetItem(blank_gutter_, line, ListBox1);
     debug_view_ = true;
+    LEnded->hide();
     ListBox1->show();
     Medit->hide();
     Labely->hide();
@@ -221,6 +266,7 @@ void TFEditor::BOpenClick() {
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setDefaultSuffix(prg_file::extension);
     dialog.setNameFilters({QStringLiteral("Programs (*.prg)"), QStringLiteral("All files (*)")});
+    keep_above_windows(&dialog);
     if (!file_name_.isEmpty()) dialog.setDirectory(QFileInfo(file_name_).absolutePath());
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
     open_file(dialog.selectedFiles().front());
@@ -233,6 +279,7 @@ void TFEditor::BSaveClick() {
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setDefaultSuffix(prg_file::extension);
     dialog.setNameFilters({QStringLiteral("Programs (*.prg)"), QStringLiteral("All files (*)")});
+    keep_above_windows(&dialog);
     if (!file_name_.isEmpty()) dialog.selectFile(file_name_);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
     save_file(dialog.selectedFiles().front());
@@ -264,23 +311,6 @@ void TFEditor::BStepIntoClick() {
     act([&](session::Session& s) { return debugger::step_into(s, program); });
 }
 
-void TFEditor::resizeEvent(QResizeEvent* event) {
-    QWidget::resizeEvent(event);
-    FormResize();
-}
-
-void TFEditor::FormResize() {
-    const int ch = height();
-    const int cw = width();
-    const int bw = BOpen->width();
-    Medit->setGeometry(Medit->x(), 0, cw - bw - 4, ch - 2);
-    ListBox1->setGeometry(Medit->x(), 0, cw - bw - 4, ch - 2);
-    const int left = Medit->width() + 2;
-    for (QToolButton* button : buttons_) button->move(left, button->y());
-    Label1->move(left, Label1->y());
-    Labely->move(Label1->x() + Label1->width(), Labely->y());
-}
-
-void TFEditor::report(const QString& text) { QMessageBox::warning(this, windowTitle(), text); }
+void TFEditor::report(const QString& text) { warn(this, text); }
 
 }  // namespace ostrac::ui

@@ -1,6 +1,9 @@
 // The program editor (Medit), its list view for debugging (ListBox1), the
 // file buttons, the run and debug buttons and the caret's line label.
 // Always on top of the other windows and sizeable; closing it only hides it.
+// In the list, an arrow marks the line where the program stopped; once a
+// debugged program has ended, a square marks the last line it reached and
+// a label says it ended.
 //
 // Threading: the buttons act on the session through the SessionLink, each
 // inside one SessionAccess, and resume the worker only after the debugger's
@@ -17,9 +20,9 @@
 
 #include "editor/debugger.h"
 
+class QHBoxLayout;
 class QLabel;
 class QListWidget;
-class QToolButton;
 
 namespace ostrac::ui {
 
@@ -57,12 +60,16 @@ public slots:
     void editor_show_line(int line);
     // Back to the text: the debugger has been reset.
     void editor_reset();
+    // The worker has parked: a debugged program may have ended. Takes a
+    // SessionAccess.
+    void worker_parked();
 
 protected:
-    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
-    void FormResize();
+    // The program's font follows the window's (the desktop's) font.
+    void follow_font();
 
     void BOpenClick();
     void BSaveClick();
@@ -83,16 +90,17 @@ private:
     SessionLink& link_;
     const QIcon blank_gutter_;  // left of every list line
     const QIcon arrow_gutter_;  // left of the current line
+    const QIcon end_gutter_;    // left of the line where the program ended
     QString file_name_;
     bool debug_view_ = false;
     int current_row_ = -1;
 
     CodeEdit* Medit = nullptr;
     QListWidget* ListBox1 = nullptr;
-    QToolButton* BOpen = nullptr;
     QLabel* Label1 = nullptr;
     QLabel* Labely = nullptr;
-    QList<QToolButton*> buttons_;
+    QLabel* LEnded = nullptr;
+    QHBoxLayout* line_row_ = nullptr;  // Label1 and Labely
 };
 
 }  // namespace ostrac::ui

@@ -10,7 +10,7 @@ namespace ostrac::ui {
 using state::DisplaySettings;
 using state::Notation;
 
-DisplayTab::DisplayTab(QWidget* parent) : QWidget(parent) {
+DisplayTab::DisplayTab(QWidget* parent) : OptionsPage(parent) {
     E_digits = new QSpinBox(this);
     E_digits->setObjectName("E_digits");
     E_digits->setRange(DisplaySettings::min_digits, DisplaySettings::max_digits);
@@ -27,16 +27,17 @@ DisplayTab::DisplayTab(QWidget* parent) : QWidget(parent) {
     layout->addRow("Significant digits:", E_digits);
     layout->addRow("Notation:", CB_notation);
     layout->addRow(CK_grouping);
-    show_options({});
 }
 
-void DisplayTab::show_options(const SessionOptions& options) {
+void DisplayTab::show_settings(const Settings& settings) {
+    const SessionOptions& options = settings.session;
     E_digits->setValue(options.display.real_digits());
     CB_notation->setCurrentIndex(static_cast<int>(options.display.notation));
     CK_grouping->setChecked(options.display.group_digits);
 }
 
-void DisplayTab::take_options(SessionOptions& options) const {
+void DisplayTab::take_settings(Settings& settings) const {
+    SessionOptions& options = settings.session;
     options.display.digits = E_digits->value();
     options.display.notation = static_cast<Notation>(CB_notation->currentIndex());
     options.display.group_digits = CK_grouping->isChecked();

@@ -4,9 +4,7 @@
 // three digits of long integer parts.
 #pragma once
 
-#include <QWidget>
-
-#include "options/session_options.h"
+#include "options/options_page.h"
 
 class QCheckBox;
 class QComboBox;
@@ -14,14 +12,16 @@ class QSpinBox;
 
 namespace ostrac::ui {
 
-class DisplayTab : public QWidget {
+class DisplayTab : public OptionsPage {
     Q_OBJECT
 
 public:
     explicit DisplayTab(QWidget* parent = nullptr);
 
-    void show_options(const SessionOptions& options);
-    void take_options(SessionOptions& options) const;
+    void show_settings(const Settings& settings) override;
+    void take_settings(Settings& settings) const override;
+    // Edits are dropped: the page shows the options in effect again.
+    void cancelled(const Settings& settings) override { show_settings(settings); }
 
 private:
     QSpinBox* E_digits = nullptr;

@@ -6,7 +6,7 @@
 
 namespace ostrac::ui {
 
-SessionTab::SessionTab(QWidget* parent) : QWidget(parent) {
+SessionTab::SessionTab(QWidget* parent) : OptionsPage(parent) {
     CK_autosave = new QCheckBox("Keep the session between runs", this);
     CK_autosave->setObjectName("CK_autosave");
     auto* note = new QLabel(
@@ -19,11 +19,14 @@ SessionTab::SessionTab(QWidget* parent) : QWidget(parent) {
     layout->addWidget(CK_autosave);
     layout->addWidget(note);
     layout->addStretch();
-    show_options({});
 }
 
-void SessionTab::show_options(const SessionOptions& options) { CK_autosave->setChecked(options.autosave); }
+void SessionTab::show_settings(const Settings& settings) {
+    CK_autosave->setChecked(settings.session.autosave);
+}
 
-void SessionTab::take_options(SessionOptions& options) const { options.autosave = CK_autosave->isChecked(); }
+void SessionTab::take_settings(Settings& settings) const {
+    settings.session.autosave = CK_autosave->isChecked();
+}
 
 }  // namespace ostrac::ui

@@ -1,18 +1,23 @@
 #include "wizard/tfwizard.h"
 
+#include <QBoxLayout>
 #include <QComboBox>
 #include <QEvent>
+#include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QStackedWidget>
 #include <QToolButton>
 #include <QTreeWidget>
 #include <QTreeWidgetItemIterator>
+#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "common/widget_making.h"
+#include "common/window_stacking.h"
 #include "help/call_text.h"
 #include "help/converter.h"
 #include "help/function_tree.h"
@@ -24,20 +29,14 @@ namespace {
 
 constexpr int id_role = Qt::UserRole;
 
-// Designed places of the parameter labels and fields. The labels are
-// right-aligned and end just before their fields.
-constexpr std::array label_tops{65, 83, 102, 118, 136};
-constexpr std::array field_tops{62, 80, 98, 115, 136};
-constexpr int label_right = 284;
-constexpr int label_width = 84;
-constexpr int field_left = 288;
+// Lines of text the two help boxes show at least.
+constexpr int description_lines = 2;
 
 QString text_of(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
-QPlainTextEdit* make_memo(const char* name, const QRect& geometry, QWidget* parent) {
+QPlainTextEdit* make_memo(const char* name, QWidget* parent) {
     auto* memo = new QPlainTextEdit(parent);
     memo->setObjectName(name);
-    memo->setGeometry(geometry);
     memo->setReadOnly(true);
     memo->setFocusPolicy(Qt::NoFocus);
     // Help texts on the window's own colour, as the designed grey memos were.
@@ -45,11 +44,25 @@ QPlainTextEdit* make_memo(const char* name, const QRect& geometry, QWidget* pare
     return memo;
 }
 
-QComboBox* make_list(const char* name, const QRect& geometry, QWidget* parent) {
+// A help box just high enough for its lines in the current font.
+void fit_lines(QPlainTextEdit* memo, int lines) {
+    const int frame = 2 * memo->frameWidth() + 2 * static_cast<int>(memo->document()->documentMargin());
+    memo->setMinimumHeight(lines * memo->fontMetrics().lineSpacing() + frame);
+}
+
+QComboBox* make_list(const char* name, QWidget* parent) {
     auto* list = new QComboBox(parent);
     list->setObjectName(name);
-    list->setGeometry(geometry);
     return list;
+}
+
+QToolButton* make_button(const QString& text, const char* name, QWidget* parent) {
+    auto* button = new QToolButton(parent);
+    button->setObjectName(name);
+    button->setText(text);
+    button->setAutoRaise(true);
+    button->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Expanding);
+    return button;
 }
 
 }  // namespace
@@ -57,34 +70,63 @@ QComboBox* make_list(const char* name, const QRect& geometry, QWidget* parent) {
 TFWizard::TFWizard(QWidget* parent) : QWidget(parent, Qt::Tool | Qt::WindowStaysOnTopHint) {
     setObjectName("FWizard");
     setWindowTitle("Function Wizard");
-    // The designed 8 point font keeps the captions clear of their controls.
-    QFont small_font(QStringLiteral("Sans Serif"));
-    small_font.setStyleHint(QFont::SansSerif);
-    small_font.setPixelSize(11);
-    setFont(small_font);
     setAutoFillBackground(true);
 
     build_tree();
-    make_label("Syntax:", "Label1", {168, 3}, this);
-    LfnSintax = make_label(QString(), "LfnSintax", {208, 3}, this);
-    Mfndesc = make_memo("Mfndesc", {192, 18, 241, 41}, this);
-    build_parameters();
-    Mpdesc = make_memo("Mpdesc", {192, 156, 241, 48}, this);
+    auto* syntax_caption = make_label("Syntax:", "Label1", this);
+    LfnSintax = make_label(QString(), "LfnSintax", this);
+    Mfndesc = make_memo("Mfndesc", this);
+    Mpdesc = make_memo("Mpdesc", this);
     Mpdesc->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    build_converter();
+    // The converter panel takes the place of the parameter fields.
+    fields_ = new QStackedWidget(this);
+    fields_->setObjectName("PFields");
+    fields_->addWidget(build_parameters());
+    fields_->addWidget(build_converter());
+    SpeedButton1 = make_button(">>", "SpeedButton1", this);
+    connect(SpeedButton1, &QToolButton::clicked, this, &TFWizard::SpeedButton1Click);
+    SpeedButton2 = make_button("Calc", "SpeedButton2", this);
+    connect(SpeedButton2, &QToolButton::clicked, this, &TFWizard::SpeedButton2Click);
+
+    // The syntax line across the top; under it the tree on the left and,
+    // on the right, the description, the fields with the two buttons and the
+    // parameter's help. Across the top the longest syntax fits the designed
+    // width.
+    syntax_row_ = new QHBoxLayout;
+    syntax_row_->addWidget(syntax_caption);
+    syntax_row_->addWidget(LfnSintax, 1);
+    auto* buttons = new QVBoxLayout;
+    buttons->setSpacing(1);
+    buttons->addWidget(SpeedButton1);
+    buttons->addWidget(SpeedButton2);
+    auto* middle = new QHBoxLayout;
+    middle->addWidget(fields_, 1);
+    middle->addLayout(buttons);
+    auto* grid = new QGridLayout(this);
+    grid->setContentsMargins(8, 3, 8, 8);
+    grid->setSpacing(4);
+    grid->addLayout(syntax_row_, 0, 0, 1, 2);
+    grid->addWidget(TreeFn, 1, 0, 3, 1);
+    grid->addWidget(Mfndesc, 1, 1);
+    grid->addLayout(middle, 2, 1);
+    grid->addWidget(Mpdesc, 3, 1);
+    grid->setColumnStretch(0, 2);
+    grid->setColumnStretch(1, 3);
+    grid->setRowStretch(1, 1);
+    grid->setRowStretch(3, 1);
+    follow_font();
 
     refill_units();
     clear_display();
 
-    // Client area of the designed 470 x 232 tool window.
-    resize(462, 209);
+    // Client area of the designed 470 x 232 tool window, or what the font needs.
+    resize(QSize(462, 209).expandedTo(minimumSizeHint()));
     move(336, 251);
 }
 
 void TFWizard::build_tree() {
     TreeFn = new QTreeWidget(this);
     TreeFn->setObjectName("TreeFn");
-    TreeFn->setGeometry(8, 16, 161, 185);
     TreeFn->setIndentation(19);
     TreeFn->setHeaderHidden(true);
     std::vector<QTreeWidgetItem*> parents;  // the last node seen at each depth
@@ -99,60 +141,96 @@ void TFWizard::build_tree() {
     connect(TreeFn, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* node) { TreeFnChange(node); });
 }
 
-void TFWizard::build_parameters() {
+QWidget* TFWizard::build_parameters() {
+    auto* page = new QWidget;
+    page->setObjectName("PParameters");
+    auto* grid = new QGridLayout(page);
+    grid->setContentsMargins(0, 0, 0, 0);
+    grid->setVerticalSpacing(2);
     for (std::size_t k = 0; k < Ep.size(); ++k) {
         const QByteArray number = QByteArray::number(static_cast<int>(k) + 1);
-        Lp[k] = new QLabel(this);
+        Lp[k] = new QLabel(page);
         Lp[k]->setObjectName("Lp" + number);
         Lp[k]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        Lp[k]->setGeometry(label_right - label_width, label_tops[k] - 2, label_width, 17);
-        Ep[k] = new QLineEdit(this);
+        Ep[k] = new QLineEdit(page);
         Ep[k]->setObjectName("Ep" + number);
-        Ep[k]->setGeometry(field_left, field_tops[k], 121, 21);
         Ep[k]->installEventFilter(this);
+        // A hidden field keeps its row, so the rows stay where they are.
+        QSizePolicy policy = Ep[k]->sizePolicy();
+        policy.setRetainSizeWhenHidden(true);
+        Ep[k]->setSizePolicy(policy);
+        const int row = static_cast<int>(k);
+        grid->addWidget(Lp[k], row, 0);
+        grid->addWidget(Ep[k], row, 1);
     }
-
-    SpeedButton1 = new QToolButton(this);
-    SpeedButton1->setObjectName("SpeedButton1");
-    SpeedButton1->setText(">>");
-    SpeedButton1->setAutoRaise(true);
-    SpeedButton1->setGeometry(416, 62, 25, 46);
-    connect(SpeedButton1, &QToolButton::clicked, this, &TFWizard::SpeedButton1Click);
-
-    SpeedButton2 = new QToolButton(this);
-    SpeedButton2->setObjectName("SpeedButton2");
-    SpeedButton2->setText("Calc");
-    SpeedButton2->setAutoRaise(true);
-    SpeedButton2->setGeometry(416, 109, 25, 47);
-    connect(SpeedButton2, &QToolButton::clicked, this, &TFWizard::SpeedButton2Click);
+    grid->setColumnStretch(0, 2);
+    grid->setColumnStretch(1, 3);
+    grid->setRowStretch(static_cast<int>(Ep.size()), 1);
+    return page;
 }
 
-void TFWizard::build_converter() {
-    PCU = new QWidget(this);
+QWidget* TFWizard::build_converter() {
+    PCU = new QWidget;
     PCU->setObjectName("PCU");
-    PCU->setGeometry(192, 58, 217, 100);
     PCU->setAutoFillBackground(true);
 
-    make_label("Value", "LCU_Value", {16, 12}, PCU);
     E_Value = new QLineEdit("1", PCU);
     E_Value->setObjectName("E_Value");
-    E_Value->setGeometry(56, 8, 121, 21);
-
-    make_label("Unit Type", "LCUType", {4, 34}, PCU);
-    Cb_utype = make_list("Cb_utype", {56, 32, 145, 21}, PCU);
+    Cb_utype = make_list("Cb_utype", PCU);
     for (const help::ConverterType& type : help::converter_types()) Cb_utype->addItem(text_of(type.name), type.id);
     Cb_utype->setCurrentIndex(0);
     connect(Cb_utype, &QComboBox::currentIndexChanged, this, &TFWizard::Cb_utypeChange);
-
-    make_label("Source", "LCUSource", {16, 56}, PCU);
-    cb_source = make_list("cb_source", {56, 53, 145, 21}, PCU);
+    cb_source = make_list("cb_source", PCU);
     connect(cb_source, &QComboBox::currentIndexChanged, this, &TFWizard::cb_sourceChange);
-
-    make_label("Target", "LCUTarget", {16, 78}, PCU);
-    cb_target = make_list("cb_target", {56, 74, 145, 21}, PCU);
+    cb_target = make_list("cb_target", PCU);
     connect(cb_target, &QComboBox::currentIndexChanged, this, &TFWizard::cb_targetChange);
 
-    PCU->hide();
+    auto* grid = new QGridLayout(PCU);
+    grid->setContentsMargins(4, 0, 0, 0);
+    grid->setVerticalSpacing(2);
+    const std::pair<QLabel*, QWidget*> rows[] = {
+        {make_label("Value", "LCU_Value", PCU), E_Value},
+        {make_label("Unit Type", "LCUType", PCU), Cb_utype},
+        {make_label("Source", "LCUSource", PCU), cb_source},
+        {make_label("Target", "LCUTarget", PCU), cb_target},
+    };
+    for (int row = 0; row < 4; ++row) {
+        rows[row].first->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        grid->addWidget(rows[row].first, row, 0);
+        grid->addWidget(rows[row].second, row, 1);
+    }
+    grid->setColumnStretch(1, 1);
+    grid->setRowStretch(4, 1);
+    return PCU;
+}
+
+void TFWizard::follow_font() {
+    // A caption and the label beside it are a blank apart whatever the font.
+    syntax_row_->setSpacing(fontMetrics().horizontalAdvance(' ') + 2);
+    // Room for the longest syntax, so that the window keeps its width
+    // whichever function is chosen.
+    int widest = 0;
+    for (const help::HelpEntry& entry : help::help_entries()) {
+        widest = std::max(widest, LfnSintax->fontMetrics().horizontalAdvance(text_of(entry.syntax)));
+    }
+    LfnSintax->setMinimumWidth(widest);
+    // The tree shows its captions whole, expanded to the deepest level.
+    int tree_width = 0;
+    for (QTreeWidgetItemIterator it(TreeFn); *it != nullptr; ++it) {
+        int depth = 1;
+        for (const QTreeWidgetItem* up = (*it)->parent(); up != nullptr; up = up->parent()) ++depth;
+        tree_width = std::max(tree_width, depth * TreeFn->indentation() +
+                                              TreeFn->fontMetrics().horizontalAdvance((*it)->text(0)));
+    }
+    TreeFn->setMinimumWidth(tree_width + TreeFn->verticalScrollBar()->sizeHint().width() + 2 * TreeFn->frameWidth() +
+                            fontMetrics().averageCharWidth());
+    fit_lines(Mfndesc, description_lines);
+    fit_lines(Mpdesc, description_lines);
+}
+
+void TFWizard::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::FontChange) follow_font();
 }
 
 void TFWizard::TreeFnChange(QTreeWidgetItem* node) {
@@ -160,7 +238,7 @@ void TFWizard::TreeFnChange(QTreeWidgetItem* node) {
     if (id <= 0) {
         selection_ = -1;
         clear_display();
-        PCU->hide();
+        fields_->setCurrentIndex(0);
         return;
     }
     const auto entries = help::help_entries();
@@ -188,15 +266,13 @@ void TFWizard::clear_display() {
 void TFWizard::display_entry(int index) {
     const help::HelpEntry& entry = help::help_entries()[static_cast<std::size_t>(index)];
     if (entry.id == help::converter_entry_id) {
-        PCU->show();
-        PCU->raise();  // covers the parameter fields
+        fields_->setCurrentWidget(PCU);
         refill_units();
     } else {
-        PCU->hide();
+        fields_->setCurrentIndex(0);
     }
     clear_display();
     LfnSintax->setText(text_of(entry.syntax));
-    LfnSintax->adjustSize();
     Mfndesc->setPlainText(text_of(entry.description));
     for (std::size_t k = 0; k < Lp.size(); ++k) Lp[k]->setText(text_of(entry.parameters[k].name));
     // Only named parameters are offered: a call never ends with an empty argument.
@@ -238,7 +314,7 @@ QString TFWizard::call_text() const {
     const help::HelpEntry& entry = help::help_entries()[static_cast<std::size_t>(selection_)];
     std::vector<std::string> fields;
     for (const QLineEdit* field : Ep) fields.push_back(field->text().toStdString());
-    const std::string factor = PCU->isVisibleTo(this) ? E_Value->text().toStdString() : std::string();
+    const std::string factor = fields_->currentWidget() == PCU ? E_Value->text().toStdString() : std::string();
     return QString::fromStdString(help::compose_call(entry, fields, factor));
 }
 
@@ -248,11 +324,10 @@ std::optional<QString> TFWizard::checked_call() {
     // something other than what was composed.
     const auto length = call.toStdString().size();
     if (length > session::Session::input_line_max) {
-        QMessageBox::warning(this, windowTitle(),
-                             QStringLiteral("The call has %1 characters, but the console accepts at most %2. "
-                                            "Shorten the parameters, or assign parts of them to variables first.")
-                                 .arg(length)
-                                 .arg(session::Session::input_line_max));
+        warn(this, QStringLiteral("The call has %1 characters, but the console accepts at most %2. "
+                                  "Shorten the parameters, or assign parts of them to variables first.")
+                       .arg(length)
+                       .arg(session::Session::input_line_max));
         return std::nullopt;
     }
     return call;
@@ -286,8 +361,7 @@ bool TFWizard::show_function(const QString& name) {
             }
         }
     }
-    show();
-    raise();
+    bring_to_front(this);
     return found;
 }
 

@@ -16,9 +16,11 @@
 #include "help/function_help.h"
 
 class QComboBox;
+class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
+class QStackedWidget;
 class QToolButton;
 class QTreeWidget;
 class QTreeWidgetItem;
@@ -47,11 +49,15 @@ signals:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     void build_tree();
-    void build_parameters();
-    void build_converter();
+    // The parameters' page and the converter's page of `fields_`.
+    QWidget* build_parameters();
+    QWidget* build_converter();
+    // Spacing and the help boxes' heights follow the window's font.
+    void follow_font();
 
     void TreeFnChange(QTreeWidgetItem* node);
     void clear_display();
@@ -79,6 +85,8 @@ private:
     QToolButton* SpeedButton1 = nullptr;
     QToolButton* SpeedButton2 = nullptr;
     QPlainTextEdit* Mpdesc = nullptr;
+    QHBoxLayout* syntax_row_ = nullptr;
+    QStackedWidget* fields_ = nullptr;
     QWidget* PCU = nullptr;
     QLineEdit* E_Value = nullptr;
     QComboBox* Cb_utype = nullptr;
