@@ -41,7 +41,6 @@ using state::lookup_or_create;
 using state::lookup_scope;
 using state::Machine;
 using state::NameCache;
-using state::NameSlots;
 using state::pop_int;
 using state::push_text;
 using state::SymbolEntry;
@@ -57,7 +56,7 @@ using state::RunState;
     if (const NameCache::Entry* hit = s.name_cache.find(site, s.current_block, c.pc, s.symbols.epoch())) {
         // Outside EVAL code, the lowest candidate is the answer whenever it
         // is visible at all; anything else takes the whole rule.
-        const NameSlots& candidates = *hit->candidates;
+        const std::vector<int>& candidates = hit->candidates->slots;
         if (!candidates.empty() && s.current_block != state::slot::EVAL0) {
             const std::int32_t first = candidates.front();
             const SymbolEntry& e = s.symbols[first];
