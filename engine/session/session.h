@@ -88,6 +88,7 @@ private:
                                         std::string_view done);
 
     std::unique_ptr<frontend::Frontend> frontend_;
+    std::unique_ptr<vm::DecodedBlocks> decoded_;
 };
 
 }  // namespace ostrac::session
