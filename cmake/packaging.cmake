@@ -1,7 +1,9 @@
 # The Debian package: `cpack --config build/CPackConfig.cmake` in the build
 # folder (or `cmake --build build --target package`) writes
 # ostrac_<version>_<arch>.deb. Its library dependencies are found by
-# dpkg-shlibdeps from the installed programs.
+# dpkg-shlibdeps from the installed programs: the C++ runtime, Qt 6 for
+# ostrac and libedit2 for ostrac-cli's line editing, each with the lowest
+# version that provides the symbols the programs use.
 set(OSTRAC_PACKAGE_MAINTAINER "The Ostrac developers <maintainers@ostrac.invalid>"
     CACHE STRING "Maintainer field of the Debian package: name and e-mail address")
 
@@ -27,6 +29,10 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION math)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# The engine's large matrix products, inverses and determinants run on
+# OpenBLAS, which it loads when it first needs it; dpkg-shlibdeps cannot see
+# a library loaded that way, so it is named here.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libopenblas0")
 # The extended description; CPack puts the summary above it and indents it.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION [=[Ostrac is a scientific calculator with a small programming language of its
 own: real, complex, string and matrix values, user functions, loops and

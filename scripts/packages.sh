@@ -2,8 +2,9 @@
 # installs the ones that are missing. Sourced by the run and test scripts.
 
 OSTRAC_PACKAGES=(
-  build-essential cmake bison
-  libgtest-dev libgmock-dev libbenchmark-dev
+  build-essential cmake bison libedit-dev
+  libopenblas-dev
+  libgtest-dev libgmock-dev libbenchmark-dev python3
   qt6-base-dev libqt6opengl6-dev qt6-charts-dev qt6-svg-dev qt6-qpa-plugins fonts-dejavu-core
 )
 

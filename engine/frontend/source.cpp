@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstring>
+#include <string_view>
 #include <utility>
 
 #include "state/machine.h"
@@ -56,8 +57,20 @@ public:
             out += '\n';
             return true;
         }
-        out.append(piece.data(), got);
         ended_line_ = piece[got - 1] == '\n';
+        std::string_view text(piece.data(), got);
+        if (at_start_) {
+            at_start_ = false;
+            in_interpreter_line_ = text.starts_with("#!");
+        }
+        if (in_interpreter_line_) {
+            // An executable script's "#!" line is left out but its line end
+            // kept, so that messages still count it.
+            const std::size_t end = text.find('\n');
+            in_interpreter_line_ = end == std::string_view::npos;
+            text.remove_prefix(in_interpreter_line_ ? text.size() : end);
+        }
+        out += text;
         return true;
     }
 
@@ -65,6 +78,8 @@ private:
     static constexpr std::size_t piece_size = 1024;
     ProgramFile file_;
     bool ended_line_ = true;  // an empty file has no line to end
+    bool at_start_ = true;
+    bool in_interpreter_line_ = false;
 };
 
 }  // namespace

@@ -32,6 +32,7 @@ constexpr HelpParameter numerator_freedom{"n1", "degrees of freedom of the numer
 constexpr HelpParameter denominator_freedom{"n2", "degrees of freedom of the denominator"};
 constexpr HelpParameter point{"x", "point of the distribution"};
 constexpr HelpParameter probability{"p", "upper tail probability, between 0 and 1"};
+constexpr HelpParameter whole_32_bit{"n", "whole number from -2147483648 to 4294967295"};
 
 constexpr HelpParameter quoted(HelpParameter p, std::string_view description) {
     p.description = description;
@@ -44,7 +45,7 @@ constexpr HelpParameter described(HelpParameter p, std::string_view description)
     return p;
 }
 
-constexpr std::array<HelpEntry, 69> help_table{{
+constexpr std::array<HelpEntry, 73> help_table{{
     {1, "plot ", "PLOT ( funcion , var , x0 ,  xf ) ", plot_description,
      {{plot_function, plot_variable, plot_start, plot_end}}},
     {2, "addplot ", "ADDPLOT ( serie, Function , var , x0 , xf)", plot_description,
@@ -188,6 +189,14 @@ constexpr std::array<HelpEntry, 69> help_table{{
        {"M", "number of successes in the population"},
        {"n", "number of items in the sample"},
        {"x", "number of successes in the sample"}}}},
+    {71, "hex", "hex (n)", "Hexadecimal digits of a whole number, as a string; negatives in 32-bit two's complement",
+     {{whole_32_bit}}},
+    {72, "oct", "oct (n)", "Octal digits of a whole number, as a string; negatives in 32-bit two's complement",
+     {{whole_32_bit}}},
+    {73, "bin", "bin (n)", "Binary digits of a whole number, as a string; negatives in 32-bit two's complement",
+     {{whole_32_bit}}},
+    {74, "base", "base (strDigits, b)", "The number written with the digits of base b, 0 to 9 and A to Z",
+     {{{"s", "digits of the number, for example FF; a leading - negates", true}, {"b", "base, from 2 to 36"}}}},
     {70, "cu", "cu ( strSourceUnit , strTargetUnit )",
      "Returns the conversion factor from Source unit to the Target unit", {{{"Source", ""}, {"Target", ""}}}},
 }};

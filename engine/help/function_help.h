@@ -36,7 +36,7 @@ struct HelpEntry {
     constexpr std::string_view call_name() const { return name.substr(0, name.find_last_not_of(' ') + 1); }
 };
 
-// Every entry, in table order (69 entries).
+// Every entry, in table order (73 entries).
 std::span<const HelpEntry> help_entries();
 
 // The first entry with this id; nullptr when there is none.

@@ -5,6 +5,9 @@
 namespace ostrac::numeric {
 
 Complex complex_mul(Complex a, Complex b) {
+    // Two reals multiply as reals: an overflow is an infinity, where the
+    // cross terms of the complex product would add inf * 0, a not-a-number.
+    if (a.im == 0.0 && b.im == 0.0) return {a.re * b.re, 0.0};
     const double pr = a.re * b.re;
     const double sq = b.im * a.im;
     const double ps = a.re * b.im;
@@ -35,10 +38,17 @@ Complex complex_div(Complex a, Complex b) {
     return {p / r, q / r};
 }
 
+// The root of re^2 + im^2 as it stands wherever that sum is a normal double,
+// so ordinary moduli keep their bits. A sum that overflowed, or underflowed
+// into the subnormal range or to zero while a part is not zero, lost the
+// result: hypot, which scales the parts instead of squaring them, takes over
+// there.
 double complex_abs(Complex z) {
     const double re2 = z.re * z.re;
     const double im2 = z.im * z.im;
-    return std::sqrt(re2 + im2);
+    const double sum = re2 + im2;
+    if (std::isnormal(sum) || std::isnan(sum) || (z.re == 0.0 && z.im == 0.0)) return std::sqrt(sum);
+    return std::hypot(z.re, z.im);
 }
 
 Polar to_polar(Complex z) { return {complex_abs(z), std::atan2(z.im, z.re)}; }

@@ -15,12 +15,15 @@ struct Complex {
 inline Complex complex_add(Complex a, Complex b) { return {a.re + b.re, a.im + b.im}; }
 inline Complex complex_sub(Complex a, Complex b) { return {a.re - b.re, a.im - b.im}; }
 
+// Two factors with zero imaginary parts multiply as reals.
 Complex complex_mul(Complex a, Complex b);
 // Scaled division; a divisor 0+0i divides zero by zero (NaN parts), which the
 // division operator reports.
 Complex complex_div(Complex a, Complex b);
 Complex complex_pow(Complex z, double p);
 Complex complex_sqrt(Complex z);
+// The modulus over the whole double range: the direct root of the sum of
+// squares wherever that sum neither overflows nor underflows, scaled beyond.
 double complex_abs(Complex z);
 
 struct Polar {

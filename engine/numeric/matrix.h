@@ -32,6 +32,10 @@ public:
     Complex& at(int i, int j) { return elements_[index(i, j)]; }
     const Complex& at(int i, int j) const { return elements_[index(i, j)]; }
 
+    // The elements row after row from (1, 1): what the dense algorithms work on.
+    Complex* data() { return elements_.data(); }
+    const Complex* data() const { return elements_.data(); }
+
     friend bool operator==(const Matrix&, const Matrix&) = default;
 
 private:
@@ -57,7 +61,8 @@ private:
 std::optional<Matrix> matrix_add(const Matrix& a, const Matrix& b, int k);
 Matrix matrix_scale(const Matrix& a, Complex s);
 // Matrix product with the row-vector rule; empty when the shapes do not fit.
-// `stop` is asked before each row of the product.
+// `stop` is asked before each row of a small product and before each block of
+// a large one.
 std::optional<Matrix> matrix_mul(const Matrix& a, const Matrix& b, const StopCheck& stop = {});
 
 enum class EliminationError { NotSquare, NoInverse };
@@ -69,7 +74,9 @@ struct DeterminantResult {
     std::optional<Complex> value;
     EliminationError error = EliminationError::NoInverse;
 };
-// `stop` is asked before each pivot of the elimination.
+// Elimination with partial pivoting; only a column whose candidates are all
+// exactly 0 leaves the matrix without an inverse. `stop` is asked before each
+// pivot of a small matrix and before each block of work on a large one.
 InverseResult matrix_inverse(const Matrix& a, const StopCheck& stop = {});
 DeterminantResult matrix_det(const Matrix& a, const StopCheck& stop = {});
 

@@ -50,6 +50,7 @@ void Session::init(const std::array<std::string, search_path_count>& search_path
 
     set_position(slot::PROC0, 0);
     stack.cut(2);
+    if (quiet) return;
     console_print("Ostrac initialized ok\n");
     console_print("Type load \"tutorial\" to see the tutorial\n");
 }
@@ -59,7 +60,7 @@ int Session::step() { return run(1); }
 int Session::run(int max_steps) {
     if (break_requested()) {
         console_print(state::user_halted);
-        reset();
+        reset_after_failure();
     }
     // Code running inside EVAL0 goes on while paused: that is how a line typed
     // at a debugger stop is evaluated, together with the routines it calls.
@@ -91,7 +92,7 @@ int Session::run(int max_steps) {
     } catch (const std::exception& e) {
         report_exception(e);
     }
-    reset();
+    reset_after_failure();
     return 0;
 }
 
@@ -108,7 +109,7 @@ bool Session::submit(std::string_view line) {
     if (run_state == RunState::Running || evaluating_at_pause) return false;
     input_line = std::string(line.substr(0, input_line_max));
     if (run_state == RunState::Idle) {
-        console_print(">> " + input_line + "\n");
+        if (!quiet) console_print(">> " + input_line + "\n");
         run_state = RunState::Running;
         return true;
     }
@@ -119,7 +120,7 @@ bool Session::submit(std::string_view line) {
         vm::eval_text(*this, input_line, pc);
         evaluating_at_pause = true;
     } catch (const FatalError&) {
-        reset();
+        reset_after_failure();
     }
     return true;
 }
@@ -147,6 +148,11 @@ void Session::reset() {
     evaluating_at_pause = false;
 }
 
+void Session::reset_after_failure() {
+    ++failed_commands_;
+    reset();
+}
+
 bool Session::state_file_allowed() const { return run_state == RunState::Idle && running_flag == 0; }
 
 Session::StateFileOutcome Session::save_state(const std::function<bool()>& also) {
@@ -161,19 +167,23 @@ Session::StateFileOutcome Session::state_file_command(void (*operation)(state::M
                                                       const std::function<bool()>& also, std::string_view done) {
     if (!state_file_allowed()) {
         console_print("Not possible while a program is paused\n");
+        ++failed_commands_;
         return StateFileOutcome::Refused;
     }
     try {
         operation(*this);
     } catch (const FatalError&) {
-        reset();  // reported in the pane
+        reset_after_failure();  // reported in the pane
         return StateFileOutcome::Failed;
     } catch (const std::exception& e) {
         report_exception(e);
-        reset();
+        reset_after_failure();
         return StateFileOutcome::Failed;
     }
-    if (also && !also()) return StateFileOutcome::Failed;
+    if (also && !also()) {
+        ++failed_commands_;
+        return StateFileOutcome::Failed;
+    }
     console_print(done);
     return StateFileOutcome::Done;
 }

@@ -35,6 +35,10 @@ public:
     explicit Session(Host& host);
     ~Session();
 
+    // Leaves out the greeting of init() and the ">> line" echo of submit():
+    // only what programs print and the error reports reach the host.
+    bool quiet = false;
+
     // Brings the engine up; `search_paths[0]` is the home folder.
     void init(const std::array<std::string, search_path_count>& search_paths);
 
@@ -83,12 +87,20 @@ public:
     StateFileOutcome save_state(const std::function<bool()>& also = {});
     StateFileOutcome load_state(const std::function<bool()>& also = {});
 
+    // How many commands since init() ended in a report instead of running to
+    // their end: a fatal error (HALT's included), a fault, a Break, a refused
+    // or failed Save or Load. Front ends take an exit status from it.
+    int failed_commands() const { return failed_commands_; }
+
 private:
+    // A failure has been reported: count it and go back to Idle.
+    void reset_after_failure();
     StateFileOutcome state_file_command(void (*operation)(state::Machine&), const std::function<bool()>& also,
                                         std::string_view done);
 
     std::unique_ptr<frontend::Frontend> frontend_;
     std::unique_ptr<vm::DecodedBlocks> decoded_;
+    int failed_commands_ = 0;
 };
 
 }  // namespace ostrac::session

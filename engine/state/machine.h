@@ -21,6 +21,7 @@
 #include "graph/series_table.h"
 #include "numeric/stop_check.h"
 #include "state/console_output.h"
+#include "state/display_settings.h"
 #include "state/host.h"
 #include "state/name_cache.h"
 #include "state/operand_stack.h"
@@ -103,6 +104,7 @@ public:
 
     SystemVariable& system_variable(int index) { return system_variables_[static_cast<std::size_t>(index)]; }
     std::array<SystemVariable, 3>& system_variables() { return system_variables_; }
+    const std::array<SystemVariable, 3>& system_variables() const { return system_variables_; }
     int angle_unit() const { return system_variables_[0].current; }
     int coord_mode() const { return system_variables_[1].current; }
     const std::string& home_folder() const { return search_path[0]; }
@@ -124,6 +126,10 @@ public:
 
     // What the graph commands fill; not part of any state file.
     graph::SeriesTable series;
+
+    // How results and PRINT show numbers; the front end's preference, not
+    // part of any state file. STR keeps its own fixed form.
+    DisplaySettings display;
 
     // Execution position: the three always change together (set_position).
     std::int32_t current_block = slot::PROC0;

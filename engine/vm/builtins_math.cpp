@@ -185,7 +185,6 @@ void op_exp(Machine& s) {
     });
 }
 
-// The modulus is formed without scaling, like every modulus of the calculator.
 void op_ln(Machine& s) {
     number_function(s, Op::LN, [](Complex z) -> Complex {
         return {std::log(numeric::complex_abs(z)), argument_of(z)};

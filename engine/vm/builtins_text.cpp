@@ -25,6 +25,9 @@ void op_len(Machine& s) {
     push_float(s, static_cast<double>(pop_string(s)->size()));
 }
 
+// STR keeps its fixed form (eight digits, automatic notation) whatever the
+// console's display settings are: programs measure, cut and EVAL its text,
+// and a viewing preference must not change what a program computes.
 void op_str(Machine& s) {
     expect_builtin_args(s, Op::STR);
     const Complex z = pop_number(s);

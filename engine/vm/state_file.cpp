@@ -476,19 +476,13 @@ void check_predefined(const std::vector<SymbolEntry>& entries) {
     if (entries[slot::SUB0].type != ValueType::Procedure) corrupt(in_slot(slot::SUB0, "value type"));
 }
 
-struct LoadedState {
-    std::uint8_t angle = 0;
-    std::uint8_t coord = 0;
-    std::vector<SymbolEntry> entries;
-};
-
-LoadedState parse_state(std::span<const std::uint8_t> file, std::uint8_t max_angle,
-                        std::uint8_t max_coord) {
+StateImage parse_state(std::span<const std::uint8_t> file, std::uint8_t max_angle,
+                       std::uint8_t max_coord) {
     Reader r(file);
     const auto header = r.take(header_size, "header");
     const std::int32_t depth = read_i32(header.data());
     const std::int32_t capacity = read_i32(header.data() + 4);
-    LoadedState out;
+    StateImage out;
     out.angle = header[8];
     out.coord = header[12];
     const std::int32_t eval0 = read_i32(header.data() + 16);
@@ -537,7 +531,9 @@ ReadResult read_file(const fs::path& path, std::vector<std::uint8_t>& bytes) {
 
 }  // namespace
 
-void state_save(Machine& s) {
+void state_save(Machine& s) { state_save_to(s, "data.bin"); }
+
+void state_save_to(Machine& s, std::string_view name) {
     try {
         // The whole state is measured, and every value checked, before
         // anything is written.
@@ -547,7 +543,7 @@ void state_save(Machine& s) {
             unsaveable(s, "more than " + std::to_string(max_state_file_size >> 20) + " MiB");
         }
 
-        files::FileReplacement file(fs::path(s.home_folder()) / "data.bin");
+        files::FileReplacement file(fs::path(s.home_folder()) / name);
         Writer out(file);
         if (file.ok()) encode_state(s, out);
         if (!out.flush() || !file.commit()) s.fatal_error(save_failed);
@@ -556,37 +552,45 @@ void state_save(Machine& s) {
     }
 }
 
-void state_load(Machine& s, std::string_view name) {
-    LoadedState loaded;
-    std::string problem;
+std::string read_state(const Machine& s, std::string_view name, StateImage& image) {
     try {
         std::vector<std::uint8_t> bytes;
         switch (read_file(fs::path(s.home_folder()) / name, bytes)) {
         case ReadResult::CannotOpen:
-            problem = open_failed;
-            break;
+            return std::string(open_failed);
         case ReadResult::TooLarge:
-            problem = std::string(corrupt_prefix) + "file too large";
-            break;
+            return std::string(corrupt_prefix) + "file too large";
         case ReadResult::Ok:
-            loaded = parse_state(bytes, s.system_variable(0).largest, s.system_variable(1).largest);
-            bytes = {};
-            // The table is replaced whole or not at all.
-            s.symbols.assign(std::move(loaded.entries));
-            break;
+            image = parse_state(bytes, s.system_variables()[0].largest, s.system_variables()[1].largest);
+            return {};
         }
     } catch (const CorruptFile& c) {
-        problem = std::string(corrupt_prefix) + c.what;
+        return std::string(corrupt_prefix) + c.what;
     } catch (const std::bad_alloc&) {
-        problem = memory_failed;
+        return std::string(memory_failed);
     }
-    if (!problem.empty()) s.fatal_error(problem);
+    return {};
+}
 
+void apply_state(Machine& s, StateImage image) {
+    // The table is replaced whole or not at all.
+    s.symbols.assign(std::move(image.entries));
     s.stack.clear();
-    s.system_variable(0).current = loaded.angle;
-    s.system_variable(1).current = loaded.coord;
+    s.system_variable(0).current = image.angle;
+    s.system_variable(1).current = image.coord;
     // The old code blocks are gone: the position must not point into them.
     s.set_position(slot::PROC0, 0);
+}
+
+void state_load(Machine& s, std::string_view name) {
+    StateImage image;
+    const std::string problem = read_state(s, name, image);
+    if (!problem.empty()) s.fatal_error(problem);
+    try {
+        apply_state(s, std::move(image));
+    } catch (const std::bad_alloc&) {
+        s.fatal_error(memory_failed);
+    }
 }
 
 void session_reload(Machine& s) {

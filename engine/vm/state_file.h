@@ -14,7 +14,11 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <string_view>
+#include <vector>
+
+#include "state/symbol_table.h"
 
 namespace ostrac::state {
 class Machine;
@@ -33,6 +37,27 @@ inline constexpr std::uintmax_t max_state_file_size = std::uintmax_t{256} << 20;
 // size limit: "Cannot save more than 256 MiB in the state file"; no memory:
 // "memory error". Each is checked before anything is written.
 void state_save(state::Machine& s);
+
+// The same, into the named file of the home folder.
+void state_save_to(state::Machine& s, std::string_view name);
+
+// A state file read and checked, not yet given to a machine.
+struct StateImage {
+    std::uint8_t angle = 0;
+    std::uint8_t coord = 0;
+    std::vector<state::SymbolEntry> entries;  // every slot, in index order
+};
+
+// Reads and checks the named file of the home folder into `image` without
+// touching the machine. Returns what state_load would report ("Imposible
+// abrir fichero de estado", "Fichero de estado corrupto: <what>", "memory
+// error"), or an empty text when the image is sound.
+std::string read_state(const state::Machine& s, std::string_view name, StateImage& image);
+
+// Replaces the symbol table and the angle and coordinate modes with the
+// image's; the operand stack is emptied and the machine stands at the start
+// of PROC0.
+void apply_state(state::Machine& s, StateImage image);
 
 // Reads the named file from the home folder and replaces the symbol table and
 // the angle and coordinate modes with its contents. The whole file is checked

@@ -42,5 +42,30 @@ TEST(AllocationFailureTest, EveryAllocationOfASaveOrALoadMayFail) {
     EXPECT_EQ(ts.command("print m(2, 1)").back(), "3") << "the saved state was loaded";
 }
 
+// Every allocation of a command with a large inverse, determinant or
+// product, real or complex, is failed in turn (compiling it included): each
+// failure is the matrix memory message, and the session goes on with its
+// variables as they were.
+TEST(AllocationFailureTest, EveryAllocationOfALargeMatrixOperationMayFail) {
+    test::TestSession ts;
+    ts.host.modes.reserve(1000);
+    ts.command("m = [1]: m(100, 100) = 1: for i = 1 to 100: m(i, i) = i: m(i, 101 - i) = 2: next");
+    ts.command("c = m * (1 + 1i): x = 0");
+    for (const char* command : {"x = INV(m)", "x = DET(c)", "x = m * m", "x = c / c"}) {
+        for (long n = 1;; ++n) {
+            SCOPED_TRACE(testing::Message() << command << ", allocation " << n);
+            ts.session->submit(command);
+            test::fail_allocation(n);
+            ts.run();
+            const bool failed = test::allocation_failed();
+            test::fail_allocation(0);
+            if (!failed) break;
+            const std::string report = ts.take_lines().back();
+            EXPECT_EQ(report.rfind("Failure in allocate_matrix(). line=", 0), 0u) << report;
+            EXPECT_EQ(ts.command("print m(100, 1) + cols(c)").back(), "102") << "the session goes on";
+        }
+    }
+}
+
 }  // namespace
 }  // namespace ostrac

@@ -170,6 +170,17 @@ TEST(ScannerTest, TokensStraddlingFilePiecesStayWhole) {
     }
 }
 
+TEST(ScannerTest, AFileStartingWithHashBangSkipsItsFirstLineButCountsIt) {
+    // The line end stays, so the lines after it keep their numbers; the long
+    // "#!" line spans file pieces.
+    for (const std::string& first : {std::string("#!/usr/bin/env ostrac-cli"), "#!" + std::string(2100, 'x')}) {
+        test::TestSession ts;
+        Scanner scanner;
+        scanner.select(make_file_source({"f", std::make_unique<std::istringstream>(first + "\na")}));
+        EXPECT_EQ(scan_all(*ts.session, scanner), "NL ID(a) NL END");
+    }
+}
+
 TEST(ScannerTest, LongLinesAreAccommodated) {
     // Far past 2048 characters in one line, and a single token of 5000.
     test::TestSession ts;

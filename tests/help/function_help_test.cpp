@@ -21,10 +21,10 @@ namespace {
 const std::set<std::string> non_builtins = {
     "plot", "addplot", "gdraw", "gamma", "Jn", "Yn", "In", "Kn", "solve_nw", "solve_bi", "integ", "Fract",
     "var", "std", "normal", "upperX", "upperT", "upperF", "upperNi", "upperXi", "upperTi", "upperFi",
-    "upperB", "upperP", "upperH"};
+    "upperB", "upperP", "upperH", "hex", "oct", "bin", "base"};
 
 TEST(FunctionHelp, EveryBuiltinEntryOffersTheArgumentsTheBuiltinChecks) {
-    ASSERT_EQ(help_entries().size(), 69u);
+    ASSERT_EQ(help_entries().size(), 73u);
     for (const HelpEntry& entry : help_entries()) {
         SCOPED_TRACE(std::string(entry.name));
         const std::optional<code::Op> op = code::find_builtin(entry.call_name());

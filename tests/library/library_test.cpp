@@ -234,6 +234,14 @@ TEST(LibraryBadArgumentTest, StopsWithAClearMessageAndNoResult) {
         {__LINE__, "integ(1, \"x\", 0, 1, 100)", "sSTRING expected line=1"},
         {__LINE__, "addplot(10, \"x\", \"x\", 0, 1)", "addplot: the series s must be a whole number from 1 to 9"},
         {__LINE__, "addplot(1.5, \"x\", \"x\", 0, 1)", "addplot: the series s must be a whole number from 1 to 9"},
+        {__LINE__, "hex(2.5)", "hex: n must be a whole number from -2147483648 to 4294967295"},
+        {__LINE__, "oct(4294967296)", "oct: n must be a whole number from -2147483648 to 4294967295"},
+        {__LINE__, "bin(-2147483649)", "bin: n must be a whole number from -2147483648 to 4294967295"},
+        {__LINE__, "base(\"12\", 2)", "base: s must hold digits of base b only, after an optional -"},
+        {__LINE__, "base(\"\", 10)", "base: s must hold digits of base b only, after an optional -"},
+        {__LINE__, "base(\"-\", 10)", "base: s must hold digits of base b only, after an optional -"},
+        {__LINE__, "base(\"1\", 37)", "base: the base b must be a whole number from 2 to 36"},
+        {__LINE__, "base(\"1\", 1.5)", "base: the base b must be a whole number from 2 to 36"},
     };
     LibrarySession lib;
     for (const BadArgumentCase& c : cases) {

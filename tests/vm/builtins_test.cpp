@@ -154,6 +154,14 @@ TEST_F(BuiltinTest, HyperbolicExponentialLogarithmAndParts) {
         {__LINE__, vm::op_sqrt, 0, {f(4)}, "2"},
         {__LINE__, vm::op_sqrt, 0, {f(-4)}, "complex 1.2246468e-16+2i"},
         {__LINE__, vm::op_abs, 0, {c(3, 4)}, "5"},
+        // Moduli whose squares leave the double range, and what is built on
+        // them (mpmath: 1.41421356e+300, 9.99994434e-161, 690.775528).
+        {__LINE__, vm::op_abs, 0, {f(-1e300)}, "1e+300"},
+        {__LINE__, vm::op_abs, 0, {c(1e300, 1e300)}, "1.4142136e+300"},
+        {__LINE__, vm::op_abs, 0, {c(3e-200, 4e-200)}, "5e-200"},
+        {__LINE__, vm::op_sqrt, 0, {f(1e300)}, "1e+150"},
+        {__LINE__, vm::op_sqrt, 0, {f(1e-320)}, "9.9999443e-161"},
+        {__LINE__, vm::op_ln, 0, {f(1e300)}, "690.77553"},
         {__LINE__, vm::op_abs, 0, {mat({{{3, 0}, {4, 0}}, {{9, 0}, {9, 0}}})}, "5"},
         {__LINE__, vm::op_abs, 0, {mat({{{0, 1}, {2, 0}}})}, "1.7320508"},
         {__LINE__, vm::op_real, 0, {c(3, 4)}, "3"},
@@ -200,6 +208,11 @@ TEST_F(BuiltinTest, MatricesStatisticsRootsUnitsAndText) {
         {__LINE__, vm::op_inv, 0, {mat({{{0, 0}, {1, 0}}, {{1, 0}, {0, 0}}})}, "[0 1 ; 1 0 ]"},
         {__LINE__, vm::op_det, 0, {mat({{{0, 0}, {1, 0}}, {{1, 0}, {0, 0}}})}, "-1"},
         {__LINE__, vm::op_det, 0, {mat({{{0, 2}}})}, "complex 0+2i"},
+        // Partial pivoting (mpmath: the inverse is [-1, 1; 1, -1e-20]); a real
+        // determinant that overflows is inf.
+        {__LINE__, vm::op_inv, 0, {mat({{{1e-20, 0}, {1, 0}}, {{1, 0}, {1, 0}}})}, "[-1 1 ; 1 -1e-20 ]"},
+        {__LINE__, vm::op_det, 0, {mat({{{1e-20, 0}, {1, 0}}, {{1, 0}, {1, 0}}})}, "-1"},
+        {__LINE__, vm::op_det, 0, {mat({{{1e200, 0}, {0, 0}, {0, 0}}, {{0, 0}, {1e200, 0}, {0, 0}}, {{0, 0}, {0, 0}, {1e200, 0}}})}, "inf"},
         {__LINE__, vm::op_trans, 0, {x}, "[1 ; 2 ; 3 ]"},
         {__LINE__, vm::op_rows, 0, {x}, "1"},
         {__LINE__, vm::op_cols, 0, {x}, "3"},

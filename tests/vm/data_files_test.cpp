@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -123,6 +124,8 @@ TEST_F(DataFilesTest, LoaddataReadsLinesAsRowsTheWayItsTwoPassesDo) {
         {__LINE__, "1\n2 3 4\n5 6\n", {{1, 0, 0}, {2, 3, 4}, {5, 6, 0}}},  // short lines padded
         {__LINE__, "abc 2\n", {{0, 2}}},                     // text that is not a number reads as 0
         {__LINE__, "12abc 1e2 -.5 +3\n", {{12, 100, -0.5, 3}}},  // a number's prefix counts
+        // What strtod reads besides plain decimals, and the ends of the range.
+        {__LINE__, "0x1p3 -0X10 1e-320 1e999 -inf 1e-999 0x\n", {{8, -16, 1e-320, HUGE_VAL, -HUGE_VAL, 0, 0}}},
         {__LINE__, "1\r\n2\r\n", {{1}, {2}}},                // "\r\n" is one line break
         {__LINE__, "1\r\n\r\n", {{1}, {0}}},
         {__LINE__, "1.000000\t2.000000\n3.000000\t4.000000\n", {{1, 2}, {3, 4}}},
