@@ -67,7 +67,7 @@ struct NameSlots {
 };
 
 // Names are at most ten characters: compared in place, without a library call.
-inline bool same_name_text(const std::string& a, std::string_view b) {
+[[gnu::always_inline]] inline bool same_name_text(const std::string& a, std::string_view b) {
     if (a.size() != b.size()) return false;
     for (std::size_t i = 0; i < b.size(); ++i) {
         if (a[i] != b[i]) return false;
@@ -90,7 +90,7 @@ public:
     const SymbolEntry& operator[](int index) const {
         return entries_[static_cast<std::size_t>(index)];
     }
-    bool valid_index(int index) const { return index >= 0 && index < capacity(); }
+    [[gnu::always_inline]] bool valid_index(int index) const { return index >= 0 && index < capacity(); }
 
     // Slots that carry this name (case ignored, ten characters), lowest
     // index first (NameSlots). A name once indexed keeps its list, at the same address,
@@ -113,7 +113,7 @@ public:
     // lowest free slot and nothing else took it meanwhile, with the entry
     // exactly as occupy_free_slot leaves it; false, changing nothing,
     // otherwise. `slots` is the name's list.
-    bool retake(int index, std::int32_t kind, std::string_view name, const NameSlots* slots) {
+    [[gnu::always_inline]] bool retake(int index, std::int32_t kind, std::string_view name, const NameSlots* slots) {
         const auto at = static_cast<std::size_t>(index);
         if (index != lowest_free_hint_ || index >= capacity_) return false;
         SymbolEntry& e = entries_[at];
@@ -185,7 +185,7 @@ private:
         touch(index);
     }
     // The kind or the code of slot `index` changed.
-    void touch(int index) {
+    [[gnu::always_inline]] void touch(int index) {
         if (NameSlots* list = slot_names_[static_cast<std::size_t>(index)]) ++list->changes;
     }
 

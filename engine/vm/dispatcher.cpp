@@ -230,10 +230,13 @@ int run_decoded(Machine& s, int budget, DecodedBlocks& blocks) {
     Cursor c(s);
     const Step* step = blocks.locate(s, c.pc);
     for (;;) {
+        const Step* next = nullptr;
         // Far from the budget's end and the stack's top, every step fits.
-        const bool fits = (budget >= max_step_count && c.depth < OperandStack::capacity - max_step_reach) ||
-                          (step->count <= budget && c.depth + step->reach < OperandStack::capacity);
-        const Step* next = fits ? decoded::perform(c, *step, blocks) : nullptr;
+        if (budget >= max_step_count && c.depth < OperandStack::capacity - max_step_reach) [[likely]] {
+            next = decoded::perform(c, *step, blocks);
+        } else if (step->count <= budget && c.depth + step->reach < OperandStack::capacity) {
+            next = decoded::perform(c, *step, blocks);
+        }
         if (next == nullptr) {
             // The byte code's own dispatch stays out of this loop, which keeps
             // its registers for the steps.
@@ -245,7 +248,7 @@ int run_decoded(Machine& s, int budget, DecodedBlocks& blocks) {
             continue;
         }
         budget -= step->count;
-        if (budget <= 0 || s.run_state != RunState::Running) {
+        if (budget <= 0 || s.run_state != RunState::Running) [[unlikely]] {
             c.save();
             return step->last_op;
         }
