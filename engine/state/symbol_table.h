@@ -51,8 +51,10 @@ struct SymbolEntry {
     [[gnu::always_inline]] void set_real(double v) {
         type = ValueType::Real;
         number = {v, 0.0};
-        if (text) text.reset();
-        if (matrix) matrix.reset();
+        if (text || matrix) [[unlikely]] {
+            text.reset();
+            matrix.reset();
+        }
     }
 };
 

@@ -194,16 +194,27 @@ template <int Pushes>
         const Operand& o = st.links[j].operand;
         if (o.from == From::Name && (slots[j] = visible_slot(c.s, *o.name)) < 0) return nullptr;
     }
+    // The return frame goes under the last n cells. When the pushes hold
+    // them all, every cell is written in its place, above the frame or
+    // under it; otherwise the cells above the frame move up to make room.
+    const int frame = pushed - n;
+    const bool in_place = n <= Pushes;
     for (int j = 0; j < Pushes; ++j) {
         const Operand& o = st.links[j].operand;
+        Value& cell = c.cells[c.depth + j + (in_place && c.depth + j >= frame ? 2 : 0)];
         if (o.from == From::Name) {
-            c.cells[c.depth + j].assign_scalar(IdentCell{slots[j]});
+            cell.assign_scalar(IdentCell{slots[j]});
         } else {
-            c.cells[c.depth + j].assign_scalar(o.number);
+            cell.assign_scalar(o.number);
         }
     }
-    state::OperandStack::open_below(c.cells, pushed, n, state::ReturnOffsetCell{st.next_pc},
-                                    state::BlockCell{c.s.current_block});
+    if (in_place) {
+        c.cells[frame].assign_scalar(state::ReturnOffsetCell{st.next_pc});
+        c.cells[frame + 1].assign_scalar(state::BlockCell{c.s.current_block});
+    } else {
+        state::OperandStack::open_below(c.cells, pushed, n, state::ReturnOffsetCell{st.next_pc},
+                                        state::BlockCell{c.s.current_block});
+    }
     c.cells[pushed + 2].assign_scalar(IntCell{n});
     c.depth = pushed + 3;
     enter_routine(c.s, routine);
@@ -265,12 +276,11 @@ template <int M>
     }
     c.pc = st.next_pc;
     bool moved = false;
-    for (int j = 0; j < M; ++j) {
-        const std::int32_t formal = find_or_create(c, *st.links[j].operand.name, slots[j], moved);
-        c.cells[c.depth++].assign_scalar(IdentCell{formal});
-    }
-    // A new formal is its routine's local: neither constant nor system.
-    fast::bind_params(c, M, 0);
+    for (int j = 0; j < M; ++j) slots[j] = find_or_create(c, *st.links[j].operand.name, slots[j], moved);
+    // A new formal is its routine's local: neither constant nor system. The
+    // first formal takes the deepest argument.
+    for (int j = 0; j < M; ++j) fast::bind_argument(c.s.symbols[slots[j]], top[j - M]);
+    c.drop_scalars(M + 1);
     return moved ? blocks.locate(c.s, c.pc) : &st + st.count;
 }
 

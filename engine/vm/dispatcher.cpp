@@ -230,29 +230,36 @@ int run_decoded(Machine& s, int budget, DecodedBlocks& blocks) {
     Cursor c(s);
     const Step* step = blocks.locate(s, c.pc);
     for (;;) {
-        const Step* next = nullptr;
-        // Far from the budget's end and the stack's top, every step fits.
         if (budget >= max_step_count && c.depth < OperandStack::capacity - max_step_reach) [[likely]] {
-            next = decoded::perform(c, *step, blocks);
+            // Far from the budget's end and the stack's top, every step fits
+            // and leaves some budget.
+            if (const Step* next = decoded::perform(c, *step, blocks)) [[likely]] {
+                budget -= step->count;
+                if (s.run_state != RunState::Running) [[unlikely]] {
+                    c.save();
+                    return step->last_op;
+                }
+                step = next;
+                continue;
+            }
         } else if (step->count <= budget && c.depth + step->reach < OperandStack::capacity) {
-            next = decoded::perform(c, *step, blocks);
+            if (const Step* next = decoded::perform(c, *step, blocks)) {
+                budget -= step->count;
+                if (budget <= 0 || s.run_state != RunState::Running) {
+                    c.save();
+                    return step->last_op;
+                }
+                step = next;
+                continue;
+            }
         }
-        if (next == nullptr) {
-            // The byte code's own dispatch stays out of this loop, which keeps
-            // its registers for the steps.
-            c.save();
-            const int op = execute_one(s);
-            c.load();
-            if (op == 0 || --budget <= 0 || s.run_state != RunState::Running) return op;
-            step = blocks.locate(s, c.pc);
-            continue;
-        }
-        budget -= step->count;
-        if (budget <= 0 || s.run_state != RunState::Running) [[unlikely]] {
-            c.save();
-            return step->last_op;
-        }
-        step = next;
+        // The byte code's own dispatch stays out of this loop, which keeps
+        // its registers for the steps.
+        c.save();
+        const int op = execute_one(s);
+        c.load();
+        if (op == 0 || --budget <= 0 || s.run_state != RunState::Running) return op;
+        step = blocks.locate(s, c.pc);
     }
 }
 

@@ -181,22 +181,24 @@ template <class Relation>
     return true;
 }
 
+// Binds formal `e` to its argument: a variable by reference, a number by
+// value.
+[[gnu::always_inline]] inline void bind_argument(SymbolEntry& e, const Value& argument) {
+    if (const auto* source = get_if<IdentCell>(&argument)) {
+        e.set_real(0.0);
+        e.type = ValueType::Reference;
+        e.ref = source->index;
+    } else if (const auto* d = get_if<double>(&argument)) {
+        e.set_real(*d);
+    } else {
+        e.set_real(static_cast<double>(get<IntCell>(argument).value));
+    }
+}
+
 // The binding itself, once params_fit has said yes.
 [[gnu::always_inline]] inline void bind_params(Cursor& c, int m, int above) {
     const Value* top = c.cells + c.depth - 1 - above;
-    for (int j = 0; j < m; ++j) {
-        SymbolEntry& e = c.s.symbols[get<IdentCell>(top[-j]).index];
-        const Value& argument = top[-m - 1 - j];
-        if (const auto* source = get_if<IdentCell>(&argument)) {
-            e.set_real(0.0);
-            e.type = ValueType::Reference;
-            e.ref = source->index;
-        } else if (const auto* d = get_if<double>(&argument)) {
-            e.set_real(*d);
-        } else {
-            e.set_real(static_cast<double>(get<IntCell>(argument).value));
-        }
-    }
+    for (int j = 0; j < m; ++j) bind_argument(c.s.symbols[get<IdentCell>(top[-j]).index], top[-m - 1 - j]);
     c.drop_scalars(2 * m + 1 + above);
 }
 
