@@ -31,7 +31,7 @@ void compile_block(state::Machine& s, int block) {
     const SourceRelease release(frontend.scanner);
 
     s.current_line = 0;
-    s.symbols.note_code_written();
+    s.symbols.note_code_written(block);
     Emitter emit(s, std::span<std::uint8_t>(s.symbols[block].code), s.debug_mode != state::DebugMode::Off);
     ParseContext context(s, frontend.scanner, frontend.context_label, emit);
 

@@ -8,6 +8,7 @@
 #include "frontend/frontend.h"
 #include "state/stack_ops.h"
 #include "state/symbols.h"
+#include "vm/decoded_blocks.h"
 #include "vm/dispatcher.h"
 #include "vm/eval_load.h"
 #include "vm/frames.h"
@@ -15,8 +16,10 @@
 
 namespace ostrac::session {
 
-Session::Session(Host& h) : Machine(h), frontend_(std::make_unique<frontend::Frontend>()) {
+Session::Session(Host& h)
+    : Machine(h), frontend_(std::make_unique<frontend::Frontend>()), decoded_(std::make_unique<vm::DecodedBlocks>()) {
     frontend = frontend_.get();
+    decoded = decoded_.get();
 }
 
 Session::~Session() = default;

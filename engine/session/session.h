@@ -99,6 +99,7 @@ private:
                                         std::string_view done);
 
     std::unique_ptr<frontend::Frontend> frontend_;
+    std::unique_ptr<vm::DecodedBlocks> decoded_;
     int failed_commands_ = 0;
 };
 

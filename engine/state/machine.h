@@ -31,6 +31,9 @@
 namespace ostrac::frontend {
 class Frontend;
 }
+namespace ostrac::vm {
+class DecodedBlocks;
+}
 
 namespace ostrac::state {
 
@@ -149,6 +152,11 @@ public:
     // The scanner's source and the compile-time state kept across
     // compilations; owned by the session, which sets it up.
     frontend::Frontend* frontend = nullptr;
+
+    // The decoded form of the blocks run lately, owned by the session, which
+    // sets it up (vm/decoded_blocks.h); without it every instruction runs
+    // from the byte code.
+    vm::DecodedBlocks* decoded = nullptr;
 
 protected:
     ~Machine() = default;

@@ -89,6 +89,18 @@ inline std::int32_t pop_block(Machine& s) { return pop_scalar<BlockCell>(s, "wai
 // A real read from a cell as pop_operand reads it: a number, or a variable
 // holding a real after following references as get_ref does. Anything else,
 // a chain get_ref would refuse included, is left to the general paths.
+// The real a variable holds, read as plain_real reads an identifier cell.
+[[gnu::always_inline]] inline bool variable_real(const Machine& s, std::int32_t index, double& out) {
+    for (int steps = 0; s.symbols[index].type == ValueType::Reference; ++steps) {
+        index = s.symbols[index].ref;
+        if (steps == 10 || !s.symbols.valid_index(index)) return false;
+    }
+    const SymbolEntry& e = s.symbols[index];
+    if (e.type != ValueType::Real) return false;
+    out = e.number.re;
+    return true;
+}
+
 [[gnu::always_inline]] inline bool plain_real(const Machine& s, const Value& cell, double& out) {
     if (const auto* d = get_if<double>(&cell)) {
         out = *d;
@@ -99,16 +111,7 @@ inline std::int32_t pop_block(Machine& s) { return pop_scalar<BlockCell>(s, "wai
         return true;
     }
     const auto* id = get_if<IdentCell>(&cell);
-    if (id == nullptr || !s.symbols.valid_index(id->index)) return false;
-    std::int32_t index = id->index;
-    for (int steps = 0; s.symbols[index].type == ValueType::Reference; ++steps) {
-        index = s.symbols[index].ref;
-        if (steps == 10 || !s.symbols.valid_index(index)) return false;
-    }
-    const SymbolEntry& e = s.symbols[index];
-    if (e.type != ValueType::Real) return false;
-    out = e.number.re;
-    return true;
+    return id != nullptr && s.symbols.valid_index(id->index) && variable_real(s, id->index, out);
 }
 
 inline double pop_real(Machine& s) {

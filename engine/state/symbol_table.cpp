@@ -27,15 +27,6 @@ inline void insert_sorted(std::vector<int>& slots, int index) {
     insert_searching(slots, index);
 }
 
-// Names are at most ten characters: compared in place, without a library call.
-bool same_text(const std::string& a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < b.size(); ++i) {
-        if (a[i] != b[i]) return false;
-    }
-    return true;
-}
-
 [[gnu::noinline]] void erase_searching(std::vector<int>& slots, int index) {
     auto pos = std::lower_bound(slots.begin(), slots.end(), index);
     if (pos != slots.end() && *pos == index) slots.erase(pos);
@@ -52,29 +43,41 @@ inline void erase_sorted(std::vector<int>& slots, int index) {
 
 // The index keepers, inline: creating and freeing locals runs them on
 // every call of a routine.
+//
+// A local freed at the end of its routine stays in its name's list and in
+// its routine's list (see release_locals): the next call takes the same slot
+// for the same name, and then neither list changes. Free slots in a name's
+// list are never visible, so lookups are unaffected.
 inline void SymbolTable::index_slot(int index, NameSlots* slots) {
     const auto at = static_cast<std::size_t>(index);
     if (slots == nullptr) slots = &by_name_[name_key(entries_[at].name)];
-    insert_sorted(*slots, index);
+    if (slot_names_[at] == slots) return;
+    unindex_slot(index);
+    insert_sorted(slots->slots, index);
+    ++slots->changes;
     slot_names_[at] = slots;
 }
 
-inline void SymbolTable::unindex_slot(int index) {
+void SymbolTable::unindex_slot(int index) {
     const auto at = static_cast<std::size_t>(index);
-    if (slot_names_[at] != nullptr) erase_sorted(*slot_names_[at], index);
+    if (NameSlots* list = slot_names_[at]) {
+        erase_sorted(list->slots, index);
+        ++list->changes;
+    }
     slot_names_[at] = nullptr;
 }
 
-// A kind beyond the table names no routine (only damaged state files hold
-// one); such an entry is nobody's local.
-inline void SymbolTable::add_local(int index) {
-    const std::int32_t k = entries_[static_cast<std::size_t>(index)].kind;
-    if (k > 0 && k < capacity()) insert_sorted(locals_[static_cast<std::size_t>(k)], index);
-}
-
-inline void SymbolTable::remove_local(int index) {
-    const std::int32_t k = entries_[static_cast<std::size_t>(index)].kind;
-    if (k > 0 && k < capacity()) erase_sorted(locals_[static_cast<std::size_t>(k)], index);
+// Puts the slot into the list of locals of the routine its kind names, out
+// of any other. A kind beyond the table names no routine (only damaged state
+// files hold one); such an entry is nobody's local.
+inline void SymbolTable::place_local(int index) {
+    const auto at = static_cast<std::size_t>(index);
+    std::int32_t k = entries_[at].kind;
+    if (k <= 0 || k >= capacity()) k = 0;
+    if (local_of_[at] == k) return;
+    if (local_of_[at] != 0) erase_sorted(locals_[static_cast<std::size_t>(local_of_[at])], index);
+    if (k != 0) insert_sorted(locals_[static_cast<std::size_t>(k)], index);
+    local_of_[at] = k;
 }
 
 void SymbolTable::reset(int capacity) {
@@ -83,19 +86,23 @@ void SymbolTable::reset(int capacity) {
     slot_names_.assign(entries_.size(), nullptr);
     by_name_.clear();
     locals_.assign(entries_.size(), {});
+    local_of_.assign(entries_.size(), 0);
+    code_epochs_.assign(entries_.size(), 0);
     lowest_free_hint_ = 0;
-    ++epoch_;
+    replaced_epoch_ = ++epoch_;
 }
 
 const std::vector<int>& SymbolTable::slots_named(std::string_view name) const {
     auto it = by_name_.find(name_key(name));
-    return it == by_name_.end() ? no_slots : it->second;
+    return it == by_name_.end() ? no_slots : it->second.slots;
 }
 
 NameSlots* SymbolTable::name_slots(std::string_view name) {
     auto it = by_name_.find(name_key(name));
     return it == by_name_.end() ? nullptr : &it->second;
 }
+
+NameSlots& SymbolTable::slots_for(std::string_view name) { return by_name_[name_key(name)]; }
 
 int SymbolTable::occupy_free_slot(std::string_view name, std::int32_t kind, NameSlots* slots) {
     int index = lowest_free_hint_;
@@ -105,18 +112,19 @@ int SymbolTable::occupy_free_slot(std::string_view name, std::int32_t kind, Name
 
     SymbolEntry& e = entries_[static_cast<std::size_t>(index)];
     name = name.substr(0, max_name_length);
-    if (!same_text(e.name, name)) e.name.assign(name);  // a local made again keeps its name
+    if (!same_name_text(e.name, name)) e.name.assign(name);  // a local made again keeps its name
     e.kind = kind;
     e.set_real(0.0);
     e.ref = 0;
     if (e.has_code || e.code.capacity() != 0) {
-        ++epoch_;  // the code of the slot's former entry goes
+        mark_code_changed(index);  // the code of the slot's former entry goes
         e.has_code = false;
         e.code.clear();
         e.code.shrink_to_fit();
     }
     index_slot(index, slots);
-    add_local(index);
+    touch(index);
+    place_local(index);
     lowest_free_hint_ = index + 1;
     return index;
 }
@@ -125,26 +133,9 @@ void SymbolTable::release(int index) {
     SymbolEntry& e = entries_[static_cast<std::size_t>(index)];
     if (e.is_free()) return;
     unindex_slot(index);
-    remove_local(index);
     e.kind = kind::free_slot;
+    place_local(index);
     lowest_free_hint_ = std::min(lowest_free_hint_, index);
-}
-
-void SymbolTable::release_locals(std::int32_t block, int keep) {
-    if (block <= 0 || block >= capacity()) return;
-    std::vector<int>& slots = locals_[static_cast<std::size_t>(block)];
-    bool kept = false;
-    for (int index : slots) {
-        if (index == keep) {
-            kept = true;
-            continue;
-        }
-        unindex_slot(index);
-        entries_[static_cast<std::size_t>(index)].kind = kind::free_slot;
-        lowest_free_hint_ = std::min(lowest_free_hint_, index);
-    }
-    slots.clear();  // keeps its capacity: the next call of the routine allocates nothing
-    if (kept) slots.push_back(keep);
 }
 
 void SymbolTable::grow() {
@@ -153,6 +144,8 @@ void SymbolTable::grow() {
     capacity_ = static_cast<int>(entries_.size());
     slot_names_.resize(entries_.size(), nullptr);
     locals_.resize(entries_.size());
+    local_of_.resize(entries_.size(), 0);
+    code_epochs_.resize(entries_.size(), 0);
 }
 
 void SymbolTable::assign(std::vector<SymbolEntry> entries) {
@@ -162,19 +155,22 @@ void SymbolTable::assign(std::vector<SymbolEntry> entries) {
     built.capacity_ = static_cast<int>(built.entries_.size());
     built.slot_names_.assign(built.entries_.size(), nullptr);
     built.locals_.assign(built.entries_.size(), {});
+    built.local_of_.assign(built.entries_.size(), 0);
+    built.code_epochs_.assign(built.entries_.size(), 0);
     for (int i = 0; i < built.capacity(); ++i) {
         if (built.entries_[static_cast<std::size_t>(i)].is_free()) continue;
         built.index_slot(i);
-        built.add_local(i);
+        built.place_local(i);
     }
     built.epoch_ = epoch_ + 1;
+    built.replaced_epoch_ = built.epoch_;
     *this = std::move(built);
 }
 
 void SymbolTable::set_kind(int index, std::int32_t kind) {
-    remove_local(index);
     entries_[static_cast<std::size_t>(index)].kind = kind;
-    add_local(index);
+    touch(index);
+    place_local(index);
 }
 
 void SymbolTable::set_code(int index, std::vector<std::uint8_t> code) {
@@ -182,14 +178,14 @@ void SymbolTable::set_code(int index, std::vector<std::uint8_t> code) {
     e.code = std::move(code);
     e.has_code = true;
     e.code_length = static_cast<std::int32_t>(e.code.size());
-    ++epoch_;
+    mark_code_changed(index);
 }
 
 void SymbolTable::drop_code(int index) {
     SymbolEntry& e = entries_[static_cast<std::size_t>(index)];
     e.has_code = false;
     e.code.clear();
-    ++epoch_;
+    mark_code_changed(index);
 }
 
 }  // namespace ostrac::state

@@ -48,16 +48,34 @@ struct SymbolEntry {
 
     bool is_free() const { return kind == kind::free_slot; }
 
-    void set_real(double v) {
+    [[gnu::always_inline]] void set_real(double v) {
         type = ValueType::Real;
         number = {v, 0.0};
-        if (text) text.reset();
-        if (matrix) matrix.reset();
+        if (text || matrix) [[unlikely]] {
+            text.reset();
+            matrix.reset();
+        }
     }
 };
 
-// Slots in use that carry one name, lowest index first.
-using NameSlots = std::vector<int>;
+// Slots that carry one name, lowest index first: those in use, and locals
+// freed at the end of their routine (never visible, see release_locals).
+struct NameSlots {
+    std::vector<int> slots;
+    // Counts the changes after which a block may see another of the slots:
+    // a slot joining or leaving the list, or the kind or the code of one of
+    // them changing. What was found visible holds while it stays the same.
+    std::uint64_t changes = 0;
+};
+
+// Names are at most ten characters: compared in place, without a library call.
+[[gnu::always_inline]] inline bool same_name_text(const std::string& a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < b.size(); ++i) {
+        if (a[i] != b[i]) return false;
+    }
+    return true;
+}
 
 class SymbolTable {
 public:
@@ -74,20 +92,44 @@ public:
     const SymbolEntry& operator[](int index) const {
         return entries_[static_cast<std::size_t>(index)];
     }
-    bool valid_index(int index) const { return index >= 0 && index < capacity(); }
+    [[gnu::always_inline]] bool valid_index(int index) const { return index >= 0 && index < capacity(); }
 
-    // Slots in use that carry this name (case ignored, ten characters), lowest
-    // index first. A name once indexed keeps its list, at the same address,
+    // Slots that carry this name (case ignored, ten characters), lowest
+    // index first (NameSlots). A name once indexed keeps its list, at the same address,
     // until the table is reset or replaced (see epoch()).
     const std::vector<int>& slots_named(std::string_view name) const;
     // The same list, to be handed back to occupy_free_slot; null when the
     // name was never indexed.
     NameSlots* name_slots(std::string_view name);
+    // The same list, made empty when the name was never indexed, so that
+    // code read ahead of its run can hold the lists of names it will create.
+    NameSlots& slots_for(std::string_view name);
 
     // Takes the lowest free slot for a new entry of this name and kind, or
     // returns -1 when every slot is in use. `slots`, when given, is the name's
     // list from name_slots, which spares hashing the name again.
     int occupy_free_slot(std::string_view name, std::int32_t kind, NameSlots* slots = nullptr);
+
+    // occupy_free_slot for a slot that the routine of `kind` freed when its
+    // last call ended, taken back for the same name: true when it is the
+    // lowest free slot and nothing else took it meanwhile, with the entry
+    // exactly as occupy_free_slot leaves it; false, changing nothing,
+    // otherwise. `slots` is the name's list.
+    [[gnu::always_inline]] bool retake(int index, std::int32_t kind, std::string_view name, const NameSlots* slots) {
+        const auto at = static_cast<std::size_t>(index);
+        if (index != lowest_free_hint_ || index >= capacity_) return false;
+        SymbolEntry& e = entries_[at];
+        if (!e.is_free() || slot_names_[at] != slots || local_of_[at] != kind || e.has_code ||
+            e.code.capacity() != 0 || !same_name_text(e.name, name)) {
+            return false;
+        }
+        e.kind = kind;
+        e.set_real(0.0);
+        e.ref = 0;
+        lowest_free_hint_ = index + 1;
+        touch(index);
+        return true;
+    }
 
     // Marks a slot free; its other bytes stay until the slot is reused.
     void release(int index);
@@ -99,8 +141,20 @@ public:
     void assign(std::vector<SymbolEntry> entries);
 
     // Frees every slot whose kind is `block` (the locals of a routine) except
-    // `keep`.
-    void release_locals(std::int32_t block, int keep);
+    // `keep`; the next call of the routine takes the same slots back cheaply.
+    // The freed slots stay in both lists (see index_slot); one that owns
+    // code leaves its name's list, where it would be visible.
+    void release_locals(std::int32_t block, int keep) {
+        if (block <= 0 || block >= capacity_) return;
+        for (const int index : locals_[static_cast<std::size_t>(block)]) {
+            SymbolEntry& e = entries_[static_cast<std::size_t>(index)];
+            if (index == keep || e.kind != block) continue;
+            if (e.has_code) unindex_slot(index);
+            e.kind = kind::free_slot;
+            touch(index);
+            if (index < lowest_free_hint_) lowest_free_hint_ = index;
+        }
+    }
 
     // Kinds and code change through the table, which keeps its indexes and
     // its epoch up to date.
@@ -114,21 +168,39 @@ public:
     // remembered about a code position or a candidate list holds only while
     // the epoch is the same.
     std::uint64_t epoch() const { return epoch_; }
-    void note_code_written() { ++epoch_; }
+    // The epoch at which the code of entry `index` last changed (compiled
+    // into, given, taken) or the whole table was replaced: what was read
+    // from that code at a later epoch still holds.
+    std::uint64_t code_epoch(int index) const {
+        const std::uint64_t own = code_epochs_[static_cast<std::size_t>(index)];
+        return own > replaced_epoch_ ? own : replaced_epoch_;
+    }
+    // Code was written into the buffer of `block` in place.
+    void note_code_written(int block) { mark_code_changed(block); }
 
 private:
     void index_slot(int index, NameSlots* slots = nullptr);
     void unindex_slot(int index);
-    void add_local(int index);
-    void remove_local(int index);
+    void place_local(int index);
+    void mark_code_changed(int index) {
+        code_epochs_[static_cast<std::size_t>(index)] = ++epoch_;
+        touch(index);
+    }
+    // The kind or the code of slot `index` changed.
+    [[gnu::always_inline]] void touch(int index) {
+        if (NameSlots* list = slot_names_[static_cast<std::size_t>(index)]) ++list->changes;
+    }
 
     std::vector<SymbolEntry> entries_;
     int capacity_ = 0;  // entries_.size(), kept for the bounds checks of every instruction
     std::unordered_map<std::string, NameSlots> by_name_;
     std::vector<NameSlots*> slot_names_;  // for each slot in use, its name's list
     int lowest_free_hint_ = 0;  // no free slot below this index
-    std::vector<std::vector<int>> locals_;  // by routine index: the slots of its locals
+    std::vector<std::vector<int>> locals_;  // by routine index: the slots of its locals, freed ones too
+    std::vector<std::int32_t> local_of_;    // by slot: the routine whose list holds it, or 0
     std::uint64_t epoch_ = 1;
+    std::vector<std::uint64_t> code_epochs_;  // by slot: see code_epoch()
+    std::uint64_t replaced_epoch_ = 1;          // the table was last reset or replaced
 };
 
 }  // namespace ostrac::state

@@ -11,7 +11,7 @@ using state::slot::EVAL0;
 
 std::int32_t lookup_or_create(Machine& s, std::string_view name, std::int32_t scope, NameSlots* slots) {
     scope = lookup_scope(s, scope);
-    const std::int32_t found = first_visible(s, slots ? *slots : s.symbols.slots_named(name), scope);
+    const std::int32_t found = first_visible(s, slots ? slots->slots : s.symbols.slots_named(name), scope);
     return found >= 0 ? found : create_entry(s, name, scope, slots);
 }
 
@@ -74,11 +74,6 @@ void check_protected_store(Machine& s, std::int32_t index, const Value& cell) {
         s.refresh_modes();
         return;
     }
-}
-
-void release_scope(Machine& s, std::int32_t block) {
-    if (block <= 0) return;  // only routines (positive indexes) have locals
-    s.symbols.release_locals(block, EVAL0);
 }
 
 }  // namespace ostrac::state

@@ -73,7 +73,11 @@ inline void checknoconst(Machine& s, std::int32_t index, const Value& cell) {
     if (k == kind::constant || k == kind::system) check_protected_store(s, index, cell);
 }
 
-// Frees every local of `block` (EVAL0's entry is never freed).
-void release_scope(Machine& s, std::int32_t block);
+// Frees every local of `block` (EVAL0's entry is never freed). Inline:
+// every return from a routine runs it.
+inline void release_scope(Machine& s, std::int32_t block) {
+    if (block <= 0) return;  // only routines (positive indexes) have locals
+    s.symbols.release_locals(block, state::slot::EVAL0);
+}
 
 }  // namespace ostrac::state

@@ -184,9 +184,9 @@ inline ValueTag tag_of(const Value& v) { return v.tag(); }
 // The access functions the code uses on cells, shaped like those of the
 // standard tagged union.
 template <class T>
-T* get_if(Value* v) { return v != nullptr ? v->get_if<T>() : nullptr; }
+[[gnu::always_inline]] inline T* get_if(Value* v) { return v != nullptr ? v->get_if<T>() : nullptr; }
 template <class T>
-const T* get_if(const Value* v) { return v != nullptr ? v->get_if<T>() : nullptr; }
+[[gnu::always_inline]] inline const T* get_if(const Value* v) { return v != nullptr ? v->get_if<T>() : nullptr; }
 template <class T>
 bool holds_alternative(const Value& v) { return v.holds<T>(); }
 template <class T>

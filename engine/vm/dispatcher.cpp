@@ -17,6 +17,8 @@
 #include "vm/control_flow.h"
 #include "vm/cursor.h"
 #include "vm/data_files.h"
+#include "vm/decoded_blocks.h"
+#include "vm/decoded_steps.h"
 #include "vm/eval_load.h"
 #include "vm/fast_paths.h"
 #include "vm/graph_commands.h"
@@ -41,7 +43,7 @@ using state::lookup_or_create;
 using state::lookup_scope;
 using state::Machine;
 using state::NameCache;
-using state::NameSlots;
+using state::OperandStack;
 using state::pop_int;
 using state::push_text;
 using state::SymbolEntry;
@@ -57,7 +59,7 @@ using state::RunState;
     if (const NameCache::Entry* hit = s.name_cache.find(site, s.current_block, c.pc, s.symbols.epoch())) {
         // Outside EVAL code, the lowest candidate is the answer whenever it
         // is visible at all; anything else takes the whole rule.
-        const NameSlots& candidates = *hit->candidates;
+        const std::vector<int>& candidates = hit->candidates->slots;
         if (!candidates.empty() && s.current_block != state::slot::EVAL0) {
             const std::int32_t first = candidates.front();
             const SymbolEntry& e = s.symbols[first];
@@ -218,7 +220,54 @@ int execute_one(Machine& s) {
     return op;
 }
 
+namespace {
+
+// Runs the steps of the decoded form that fit the budget (at least two),
+// and the byte code for the rest; stops where a run of single instructions
+// would: after `budget` instructions, at the end of a block, or when the
+// session is no longer Running (a Break, a debugger stop, an INPUT).
+int run_decoded(Machine& s, int budget, DecodedBlocks& blocks) {
+    Cursor c(s);
+    const Step* step = blocks.locate(s, c.pc);
+    for (;;) {
+        if (budget >= max_step_count && c.depth < OperandStack::capacity - max_step_reach) [[likely]] {
+            // Far from the budget's end and the stack's top, every step fits
+            // and leaves some budget.
+            if (const Step* next = decoded::perform(c, *step, blocks)) [[likely]] {
+                budget -= step->count;
+                if (s.run_state != RunState::Running) [[unlikely]] {
+                    c.save();
+                    return step->last_op;
+                }
+                step = next;
+                continue;
+            }
+        } else if (step->count <= budget && c.depth + step->reach < OperandStack::capacity) {
+            if (const Step* next = decoded::perform(c, *step, blocks)) {
+                budget -= step->count;
+                if (budget <= 0 || s.run_state != RunState::Running) {
+                    c.save();
+                    return step->last_op;
+                }
+                step = next;
+                continue;
+            }
+        }
+        // The byte code's own dispatch stays out of this loop, which keeps
+        // its registers for the steps.
+        c.save();
+        const int op = execute_one(s);
+        c.load();
+        if (op == 0 || --budget <= 0 || s.run_state != RunState::Running) return op;
+        step = blocks.locate(s, c.pc);
+    }
+}
+
+}  // namespace
+
 int execute(Machine& s, int max_steps) {
+    // A single step runs the byte code itself.
+    if (max_steps > 1 && s.decoded != nullptr) return run_decoded(s, max_steps, *s.decoded);
     Cursor c(s);
     for (;;) {
         const int op = dispatch(s, c);

@@ -115,12 +115,13 @@ template <class Relation>
 // NEXT of a loop that goes on: the frame stays as it is, which is what
 // popping and pushing it again leaves.
 [[gnu::always_inline]] inline bool next(Cursor& c) {
-    const Value* c3 = c.peek(3);
-    if (c3 == nullptr) return false;
-    const auto* body = get_if<BlockCell>(c.peek(0));
-    const auto* variable = get_if<IdentCell>(c.peek(1));
-    const auto* end = get_if<double>(c.peek(2));
-    const auto* step = get_if<double>(c3);
+    if (c.depth < 4) return false;
+    // From the top: the body offset, the variable, the end, the step.
+    const Value* top = c.cells + c.depth - 1;
+    const auto* body = top[0].get_if<BlockCell>();
+    const auto* variable = top[-1].get_if<IdentCell>();
+    const auto* end = top[-2].get_if<double>();
+    const auto* step = top[-3].get_if<double>();
     if (body == nullptr || variable == nullptr || end == nullptr || step == nullptr ||
         !c.s.symbols.valid_index(variable->index)) {
         return false;
@@ -159,40 +160,52 @@ template <class Relation>
 // PARAMS binding each formal to its argument, the last first: a variable by
 // reference, a number by value. Strings, matrices, complex numbers, constant
 // or system formals, and every failure, are the handler's.
-[[gnu::always_inline]] inline bool params(Cursor& c) {
-    // From the top: m, the m formals (the last first), the argument count,
-    // the m arguments (the last first).
-    const auto* formal_count = get_if<IntCell>(c.peek(0));
-    if (formal_count == nullptr) return false;
-    const int m = formal_count->value;
-    // The first bound keeps 2 * m + 2 from overflowing: no stack holds more.
-    if (m < 0 || m > OperandStack::capacity || c.depth < 2 * m + 2) return false;
-    const auto* count = get_if<IntCell>(c.peek(m + 1));
+
+// Whether the arguments are bound here: `m` formal references lie under
+// `above` cells (1: m itself), on the argument count and the m arguments
+// (the last first, as the formals).
+[[gnu::always_inline]] inline bool params_fit(const Cursor& c, int m, int above) {
+    // The first bound keeps 2 * m + 1 + above from overflowing.
+    if (m < 0 || m > OperandStack::capacity || c.depth < 2 * m + 1 + above) return false;
+    const Value* top = c.cells + c.depth - 1 - above;
+    const auto* count = get_if<IntCell>(top - m);
     if (count == nullptr || count->value != m) return false;
-    for (int j = 1; j <= m; ++j) {
-        const auto* formal = get_if<IdentCell>(c.peek(j));
+    for (int j = 0; j < m; ++j) {
+        const auto* formal = get_if<IdentCell>(top - j);
         if (formal == nullptr || !c.s.symbols.valid_index(formal->index)) return false;
         const std::int32_t k = c.s.symbols[formal->index].kind;
         if (k == kind::constant || k == kind::system) return false;
-        const Value* argument = c.peek(m + 1 + j);
-        if (!argument->holds<IdentCell>() && !argument->holds<double>() && !argument->holds<IntCell>()) {
-            return false;
-        }
+        const Value& argument = top[-m - 1 - j];
+        if (!argument.holds<IdentCell>() && !argument.holds<double>() && !argument.holds<IntCell>()) return false;
     }
-    for (int j = 1; j <= m; ++j) {
-        SymbolEntry& e = c.s.symbols[get<IdentCell>(*c.peek(j)).index];
-        const Value& argument = *c.peek(m + 1 + j);
-        if (const auto* source = get_if<IdentCell>(&argument)) {
-            e.set_real(0.0);
-            e.type = ValueType::Reference;
-            e.ref = source->index;
-        } else if (const auto* d = get_if<double>(&argument)) {
-            e.set_real(*d);
-        } else {
-            e.set_real(static_cast<double>(get<IntCell>(argument).value));
-        }
+    return true;
+}
+
+// Binds formal `e` to its argument: a variable by reference, a number by
+// value.
+[[gnu::always_inline]] inline void bind_argument(SymbolEntry& e, const Value& argument) {
+    if (const auto* source = get_if<IdentCell>(&argument)) {
+        e.set_real(0.0);
+        e.type = ValueType::Reference;
+        e.ref = source->index;
+    } else if (const auto* d = get_if<double>(&argument)) {
+        e.set_real(*d);
+    } else {
+        e.set_real(static_cast<double>(get<IntCell>(argument).value));
     }
-    c.drop_scalars(2 * m + 2);
+}
+
+// The binding itself, once params_fit has said yes.
+[[gnu::always_inline]] inline void bind_params(Cursor& c, int m, int above) {
+    const Value* top = c.cells + c.depth - 1 - above;
+    for (int j = 0; j < m; ++j) bind_argument(c.s.symbols[get<IdentCell>(top[-j]).index], top[-m - 1 - j]);
+    c.drop_scalars(2 * m + 1 + above);
+}
+
+[[gnu::always_inline]] inline bool params(Cursor& c) {
+    const auto* formal_count = get_if<IntCell>(c.peek(0));
+    if (formal_count == nullptr || !params_fit(c, formal_count->value, 1)) return false;
+    bind_params(c, formal_count->value, 1);
     return true;
 }
 
@@ -200,23 +213,30 @@ template <class Relation>
 // caller goes on where it called, and the result is pushed. Procedures,
 // other results and damaged frames are the handler's.
 [[gnu::always_inline]] inline bool endfunc(Cursor& c) {
-    const auto* block = get_if<BlockCell>(c.peek(0));
-    const auto* ret = get_if<ReturnOffsetCell>(c.peek(1));
+    if (c.depth < 2) return false;
+    // The return frame on top: the caller's block over its offset.
+    const Value* top = c.cells + c.depth - 1;
+    const auto* block = top[0].get_if<BlockCell>();
+    const auto* ret = top[-1].get_if<ReturnOffsetCell>();
     if (block == nullptr || ret == nullptr) return false;
-    const SymbolTable& table = c.s.symbols;
+    SymbolTable& table = c.s.symbols;
     const std::int32_t routine = c.s.current_block;
     const std::int32_t caller = block->value;
     const std::int32_t offset = ret->offset;
-    if (!table.valid_index(caller) || !table[caller].has_code || offset < 0 ||
-        offset > static_cast<std::int32_t>(table[caller].code.size()) || table[routine].type != ValueType::Real) {
+    if (!table.valid_index(caller)) return false;
+    const SymbolEntry& back = table[caller];
+    const SymbolEntry& self = table[routine];
+    if (!back.has_code || offset < 0 || offset > static_cast<std::int32_t>(back.code.size()) ||
+        self.type != ValueType::Real) {
         return false;
     }
-    const double result = table[routine].number.re;
-    release_scope(c.s, routine);
-    c.drop_scalars(2);
+    const double result = self.number.re;
     c.s.set_position(caller, offset);
     c.load_position();
-    c.push(result);
+    release_scope(c.s, routine);
+    // The result takes the place of the frame's two cells.
+    c.depth -= 1;
+    c.cells[c.depth - 1].assign_scalar(result);
     return true;
 }
 

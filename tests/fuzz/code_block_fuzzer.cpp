@@ -41,7 +41,7 @@ void fill_block(session::Session& s, int block, std::string_view code) {
     std::vector<std::uint8_t>& buffer = s.symbols[block].code;
     std::fill(buffer.begin(), buffer.end(), 0);
     std::copy_n(code.begin(), std::min(code.size(), buffer.size()), buffer.begin());
-    s.symbols.note_code_written();
+    s.symbols.note_code_written(block);
 }
 
 // What a definition leaves: a function or procedure entry owning the body.

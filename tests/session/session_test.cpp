@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <initializer_list>
+#include <random>
 #include <string>
 #include <thread>
 #include <vector>
@@ -226,6 +228,35 @@ std::string position_of(const session::Session& s) {
     return out;
 }
 
+// Runs `command` in runs of `batch` steps and in single steps side by side:
+// after every run the two sessions must stand at the same place. Returns the
+// lines the runs printed.
+std::vector<std::string> run_beside_single_steps(const std::string& command, int batch) {
+    TestSession single;
+    TestSession batched;
+    EXPECT_TRUE(single.session->submit(command));
+    EXPECT_TRUE(batched.session->submit(command));
+    // The command's block ends only once, with the last step.
+    bool ended = false;
+    while (!ended) {
+        batched.session->run(batch);
+        for (int step = 0; step < batch && !ended; ++step) {
+            // A run also stops after the END of a block (EVAL text's too);
+            // the first step compiles the command.
+            const session::Session& at = *single.session;
+            const bool block_ends = at.running_flag != 0 && at.code[at.pc] == 0;
+            ended = single.session->step() == 0;
+            if (block_ends) break;
+        }
+        EXPECT_EQ(position_of(*batched.session), position_of(*single.session));
+        if (position_of(*batched.session) != position_of(*single.session)) break;
+    }
+    EXPECT_EQ(batched.session->run_state, single.session->run_state);
+    const std::vector<std::string> lines = batched.take_lines();
+    EXPECT_EQ(single.take_lines(), lines);
+    return lines;
+}
+
 // The dispatch loop keeps the position and the stack depth to itself while
 // it runs, and takes the busy instructions on paths of their own: after any
 // run of n steps the session must stand where n single steps leave it.
@@ -235,22 +266,46 @@ TEST(SessionRunTest, ARunOfStepsEndsWhereSingleStepsEnd) {
         "for i = 1 to 30: s = s + f(i, 2) - 1: if s mod 3 = 0 then t = t + \"a\": endif: next: print s, t";
     for (int batch : {2, 3, 7, 64}) {
         SCOPED_TRACE(batch);
-        TestSession single;
-        TestSession batched;
-        ASSERT_TRUE(single.session->submit(command));
-        ASSERT_TRUE(batched.session->submit(command));
-        // The command's block ends only once, with the last step.
-        bool ended = false;
-        while (!ended) {
-            batched.session->run(batch);
-            for (int step = 0; step < batch && !ended; ++step) ended = single.session->step() == 0;
-            ASSERT_EQ(position_of(*batched.session), position_of(*single.session));
-        }
-        EXPECT_EQ(batched.session->run_state, RunState::Idle);
-        const std::vector<std::string> lines = batched.take_lines();
+        const std::vector<std::string> lines = run_beside_single_steps(command, batch);
         ASSERT_FALSE(lines.empty());
         EXPECT_EQ(lines.back(), "930" + std::string(20, 'a'));
-        EXPECT_EQ(single.take_lines(), lines);
+    }
+}
+
+// The same for random commands: chains of operators on names, numbers and
+// calls, stored, pushed and tested, in loops, in functions that bind by
+// reference and by value, in EVAL text, next to strings the fast steps leave
+// to the byte code, and with a function redefined between two calls.
+TEST(SessionRunTest, RandomCommandsRunAsTheirSingleSteps) {
+    std::mt19937 rng(25);
+    const auto pick = [&](std::initializer_list<const char*> choices) {
+        return std::string(choices.begin()[rng() % choices.size()]);
+    };
+    const auto expression = [&] {
+        const auto operand = [&] { return pick({"a", "b", "k", "1", "2", "-3", "f(a, 2)", "g(b)", "(a < b)"}); };
+        std::string e = operand();
+        for (auto n = rng() % 4; n > 0; --n) {
+            e += pick({" + ", " - ", " * ", " mod ", " = ", " <> ", " < ", " > ", " <= ", " >= ", " and ", " or "}) + operand();
+        }
+        return e;
+    };
+    for (int round = 0; round < 60; ++round) {
+        std::string command =
+            "function f(x, y): z = x * y: f = z + 1: endfn: function g(x): x = x + 1: g = x: endfn: "
+            "a = 1: b = 2: k = 0: t = \"\": ";
+        for (int n = 0; n < 6; ++n) {
+            switch (rng() % 6) {
+            case 0: command += pick({"a", "b"}) + " = " + expression() + ": "; break;
+            case 1: command += "if " + expression() + " then a = " + expression() + ": endif: "; break;
+            case 2: command += "for k = 1 to 4: b = " + expression() + ": next: "; break;
+            case 3: command += "while k < 3 do k = k + 1: a = " + expression() + ": endwhile: "; break;
+            case 4: command += pick({"eval \"a = b + 1\": ", "t = t + \"a\": ", "a = t: ", "b = a: "}); break;
+            case 5: command += "function f(x, y): f = x - y: endfn: "; break;
+            }
+        }
+        command += "print a, b, k, t";
+        SCOPED_TRACE(command);
+        run_beside_single_steps(command, static_cast<int>(2 + rng() % 40));
     }
 }
 

@@ -255,7 +255,7 @@ TEST_F(SymbolTableTest, IdentifierOperandsAgreeWithAScanOfTheTable) {
     // compiling does.
     auto write_over = [&](std::int32_t block, const std::vector<std::uint8_t>& bytes) {
         std::copy(bytes.begin(), bytes.end(), s().symbols[block].code.begin());
-        s().symbols.note_code_written();
+        s().symbols.note_code_written(block);
     };
     write_over(session::slot::PROC0, code.bytes);
     write_over(EVAL0, code.bytes);

@@ -40,6 +40,7 @@ TestSession::TestSession(const std::filesystem::path& startup_file)
 void TestSession::load_program(const std::vector<std::uint8_t>& code) {
     auto& block = session->symbols[session::slot::PROC0].code;
     std::copy(code.begin(), code.end(), block.begin());
+    session->symbols.note_code_written(session::slot::PROC0);
     session->enter_main_block();
     session->run_state = session::RunState::Running;
 }
