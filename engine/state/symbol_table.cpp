@@ -53,7 +53,7 @@ inline void SymbolTable::index_slot(int index, NameSlots* slots) {
     if (slots == nullptr) slots = &by_name_[name_key(entries_[at].name)];
     if (slot_names_[at] == slots) return;
     unindex_slot(index);
-    insert_sorted(slots->slots, index);
+    insert_sorted(slots->indexes, index);
     ++slots->changes;
     slot_names_[at] = slots;
 }
@@ -61,7 +61,7 @@ inline void SymbolTable::index_slot(int index, NameSlots* slots) {
 void SymbolTable::unindex_slot(int index) {
     const auto at = static_cast<std::size_t>(index);
     if (NameSlots* list = slot_names_[at]) {
-        erase_sorted(list->slots, index);
+        erase_sorted(list->indexes, index);
         ++list->changes;
     }
     slot_names_[at] = nullptr;
@@ -94,7 +94,7 @@ void SymbolTable::reset(int capacity) {
 
 const std::vector<int>& SymbolTable::slots_named(std::string_view name) const {
     auto it = by_name_.find(name_key(name));
-    return it == by_name_.end() ? no_slots : it->second.slots;
+    return it == by_name_.end() ? no_slots : it->second.indexes;
 }
 
 NameSlots* SymbolTable::name_slots(std::string_view name) {

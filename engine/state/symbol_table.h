@@ -61,7 +61,7 @@ struct SymbolEntry {
 // Slots that carry one name, lowest index first: those in use, and locals
 // freed at the end of their routine (never visible, see release_locals).
 struct NameSlots {
-    std::vector<int> slots;
+    std::vector<int> indexes;
     // Counts the changes after which a block may see another of the slots:
     // a slot joining or leaving the list, or the kind or the code of one of
     // them changing. What was found visible holds while it stays the same.
@@ -106,20 +106,20 @@ public:
     NameSlots& slots_for(std::string_view name);
 
     // Takes the lowest free slot for a new entry of this name and kind, or
-    // returns -1 when every slot is in use. `slots`, when given, is the name's
+    // returns -1 when every slot is in use. `list`, when given, is the name's
     // list from name_slots, which spares hashing the name again.
-    int occupy_free_slot(std::string_view name, std::int32_t kind, NameSlots* slots = nullptr);
+    int occupy_free_slot(std::string_view name, std::int32_t kind, NameSlots* list = nullptr);
 
     // occupy_free_slot for a slot that the routine of `kind` freed when its
     // last call ended, taken back for the same name: true when it is the
     // lowest free slot and nothing else took it meanwhile, with the entry
     // exactly as occupy_free_slot leaves it; false, changing nothing,
-    // otherwise. `slots` is the name's list.
-    [[gnu::always_inline]] bool retake(int index, std::int32_t kind, std::string_view name, const NameSlots* slots) {
+    // otherwise. `list` is the name's list.
+    [[gnu::always_inline]] bool retake(int index, std::int32_t kind, std::string_view name, const NameSlots* list) {
         const auto at = static_cast<std::size_t>(index);
         if (index != lowest_free_hint_ || index >= capacity_) return false;
         SymbolEntry& e = entries_[at];
-        if (!e.is_free() || slot_names_[at] != slots || local_of_[at] != kind || e.has_code ||
+        if (!e.is_free() || slot_names_[at] != list || local_of_[at] != kind || e.has_code ||
             e.code.capacity() != 0 || !same_name_text(e.name, name)) {
             return false;
         }
@@ -179,7 +179,7 @@ public:
     void note_code_written(int block) { mark_code_changed(block); }
 
 private:
-    void index_slot(int index, NameSlots* slots = nullptr);
+    void index_slot(int index, NameSlots* list = nullptr);
     void unindex_slot(int index);
     void place_local(int index);
     void mark_code_changed(int index) {

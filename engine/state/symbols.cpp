@@ -11,7 +11,7 @@ using state::slot::EVAL0;
 
 std::int32_t lookup_or_create(Machine& s, std::string_view name, std::int32_t scope, NameSlots* slots) {
     scope = lookup_scope(s, scope);
-    const std::int32_t found = first_visible(s, slots ? slots->slots : s.symbols.slots_named(name), scope);
+    const std::int32_t found = first_visible(s, slots ? slots->indexes : s.symbols.slots_named(name), scope);
     return found >= 0 ? found : create_entry(s, name, scope, slots);
 }
 

@@ -45,14 +45,14 @@ inline std::int32_t first_visible(const Machine& s, const std::vector<int>& cand
 // The visible entry with this name, created in `scope` when there is none.
 // scope is 0 (global), the index of a routine (its locals), or a negative kind
 // when start-up creates constants and system variables.
-// `slots`, when given, is the name's list (SymbolTable::name_slots).
+// `list`, when given, is the name's list (SymbolTable::name_slots).
 std::int32_t lookup_or_create(Machine& s, std::string_view name, std::int32_t scope,
-                              NameSlots* slots = nullptr);
+                              NameSlots* list = nullptr);
 
 // The creating half of lookup_or_create, for a caller that has seen no
 // visible entry: a new entry in the lowest free slot, the table grown when
 // none is free. `scope` is the one the lookup searched (lookup_scope).
-std::int32_t create_entry(Machine& s, std::string_view name, std::int32_t scope, NameSlots* slots = nullptr);
+std::int32_t create_entry(Machine& s, std::string_view name, std::int32_t scope, NameSlots* list = nullptr);
 
 // lookup_or_create, then a float value and no code.
 std::int32_t create_with_value(Machine& s, std::string_view name, std::int32_t kind, double value);

@@ -40,7 +40,7 @@ using state::ValueType;
     if (name.seen == list.changes) [[likely]] return name.slot;
     // The lookup's rule for code outside EVAL0 (state::first_visible).
     std::int32_t found = -1;
-    for (const int index : list.slots) {
+    for (const int index : list.indexes) {
         const SymbolEntry& e = s.symbols[index];
         if (e.kind == s.current_block || e.has_code || e.kind == kind::constant || e.kind == kind::system) {
             found = index;
@@ -239,7 +239,7 @@ template <int Pushes>
 // code may have been taken.
 [[gnu::always_inline]] inline std::int32_t find_or_create(Cursor& c, NameRef& name, std::int32_t slot, bool& moved) {
     if (slot >= 0) [[likely]] return slot;
-    const std::vector<int>& slots = name.list->slots;
+    const std::vector<int>& slots = name.list->indexes;
     if (!slots.empty() && c.s.symbols.retake(slots.front(), c.s.current_block, name.text, name.list)) {
         slot = slots.front();
     } else {

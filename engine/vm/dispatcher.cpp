@@ -59,7 +59,7 @@ using state::RunState;
     if (const NameCache::Entry* hit = s.name_cache.find(site, s.current_block, c.pc, s.symbols.epoch())) {
         // Outside EVAL code, the lowest candidate is the answer whenever it
         // is visible at all; anything else takes the whole rule.
-        const std::vector<int>& candidates = hit->candidates->slots;
+        const std::vector<int>& candidates = hit->candidates->indexes;
         if (!candidates.empty() && s.current_block != state::slot::EVAL0) {
             const std::int32_t first = candidates.front();
             const SymbolEntry& e = s.symbols[first];
