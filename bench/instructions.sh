@@ -13,16 +13,9 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 runs="${1:-3}"
 
-missing=()
-for pkg in python3 lua5.4 valgrind; do
-  dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q "install ok installed" || missing+=("$pkg")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  sudo=()
-  [ "$(id -u)" -ne 0 ] && sudo=(sudo)
-  "${sudo[@]}" apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq "${missing[@]}"
-fi
+source scripts/packages.sh
+OSTRAC_PACKAGES=(python3 lua5.4 valgrind)
+ostrac_install_missing
 
 # The same Release build as compare.sh.
 cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DOSTRAC_BUILD_TESTS=OFF >/dev/null

@@ -11,12 +11,9 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 runs="${1:-5}"
 
-if ! dpkg-query -W -f='${Status}' python3-numpy 2>/dev/null | grep -q "install ok installed"; then
-  sudo=()
-  [ "$(id -u)" -ne 0 ] && sudo=(sudo)
-  "${sudo[@]}" apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq python3-numpy
-fi
+source scripts/packages.sh
+OSTRAC_PACKAGES=(python3-numpy)
+ostrac_install_missing
 
 cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DOSTRAC_BUILD_TESTS=OFF >/dev/null
 cmake --build build-bench -j"$(nproc)" --target linalg_bench >/dev/null
