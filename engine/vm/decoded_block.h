@@ -86,6 +86,10 @@ inline constexpr int max_pushes = 3;
 // and two more).
 inline constexpr int max_step_count = 3 + 2 * (max_links - 1) + 2;
 inline constexpr int max_step_reach = max_pushes + 2;
+// A call runs the routine's PARAMS with it, and a function's end the
+// caller's next step (vm/decoded_steps.h): the most instructions of a step
+// and the one joined to it.
+inline constexpr int max_joined_count = 2 * max_step_count;
 
 struct Step {
     Form form = Form::Bytecode;
@@ -124,6 +128,9 @@ public:
         if (at >= step_at_.size() || step_at_[at] < 0) return &steps_.back();
         return &steps_[static_cast<std::size_t>(step_at_[at])];
     }
+    // at(0): the first instruction's step, or the elsewhere step of an
+    // empty block.
+    const Step* first() const { return &steps_.front(); }
 
     std::uint64_t epoch = 0;  // the table's epoch at which it was last found valid; 0: never read
 
