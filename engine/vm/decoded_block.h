@@ -86,10 +86,11 @@ inline constexpr int max_pushes = 3;
 // and two more).
 inline constexpr int max_step_count = 3 + 2 * (max_links - 1) + 2;
 inline constexpr int max_step_reach = max_pushes + 2;
-// A call runs the routine's PARAMS with it, and a function's end the
-// caller's next step (vm/decoded_steps.h): the most instructions of a step
-// and the one joined to it.
-inline constexpr int max_joined_count = 2 * max_step_count;
+// A call runs the routine's PARAMS with it, a function's end the caller's
+// next expression, NEXT the body's first call or expression (its PARAMS
+// included) (vm/decoded_steps.h): at most NEXT's one instruction and two
+// steps, or ENDFUNC's and one.
+inline constexpr int max_joined_count = 2 * max_step_count + 1;
 
 struct Step {
     Form form = Form::Bytecode;

@@ -85,11 +85,12 @@ using state::ValueType;
 }
 
 // An operator on two reals, as its instruction computes them.
+// Sums and products, the most frequent, are tested before the table jump.
 [[gnu::always_inline]] inline double apply(Op op, double left, double right) {
+    if (op == Op::ADD) return left + right;
+    if (op == Op::MUL) return left * right;
     switch (op) {
-    case Op::ADD: return left + right;
     case Op::SUB: return left - right;
-    case Op::MUL: return left * right;
     case Op::MOD: return remainder_of(left, right);
     case Op::EQ: return left == right;
     case Op::NE: return left != right;
@@ -164,12 +165,13 @@ template <int Links>
     return finish(c, st, value, taken);
 }
 
+// The commonest lengths are tested before the table jump.
 [[gnu::always_inline]] inline const Step* expression(Cursor& c, const Step& st) {
     static_assert(max_links == 4);
+    if (st.link_count == 2) return chain<2>(c, st);
+    if (st.link_count == 3) return chain<3>(c, st);
     switch (st.link_count) {
     case 1: return chain<1>(c, st);
-    case 2: return chain<2>(c, st);
-    case 3: return chain<3>(c, st);
     case 4: return chain<4>(c, st);
     default: return nullptr;
     }
@@ -226,11 +228,12 @@ template <int M>
     return moved ? blocks.locate(c.s, c.pc) : &st + st.count;
 }
 
+// One formal, the commonest, is tested before the table jump.
 [[gnu::always_inline]] inline const Step* params(Cursor& c, const Step& st, DecodedBlocks& blocks) {
     static_assert(max_pushes == 3);
+    if (st.integer == 1) return params_of<1>(c, st, blocks);
     switch (st.integer) {
     case 0: return params_of<0>(c, st, blocks);
-    case 1: return params_of<1>(c, st, blocks);
     case 2: return params_of<2>(c, st, blocks);
     case 3: return params_of<3>(c, st, blocks);
     default: return nullptr;
@@ -279,9 +282,11 @@ template <bool Join, int Pushes>
     // under it; otherwise the cells above the frame move up to make room.
     const int frame = pushed - n;
     const bool in_place = n <= Pushes;
+    // In place, the pushes from `split` on lie above the frame.
+    const int split = in_place ? Pushes - n : Pushes;
     for (int j = 0; j < Pushes; ++j) {
         const Operand& o = st.links[j].operand;
-        Value& cell = c.cells[c.depth + j + (in_place && c.depth + j >= frame ? 2 : 0)];
+        Value& cell = c.cells[c.depth + j + (j >= split ? 2 : 0)];
         if (o.from == From::Name) {
             cell.assign_scalar(IdentCell{slots[j]});
         } else {
@@ -341,14 +346,31 @@ template <bool Join>
     return back;
 }
 
-// NEXT goes back to the body in the same block.
-[[gnu::always_inline]] inline const Step* next(Cursor& c, const Step& st) {
-    return fast::next(c) ? st.block->at(c.pc) : nullptr;
+// NEXT goes back to the body in the same block. With `Join`, a call or an
+// expression that starts the body runs at once, as part of this step,
+// counted against the budget; NEXT left the depth as it was.
+template <bool Join>
+[[gnu::always_inline]] inline const Step* next(Cursor& c, const Step& st, DecodedBlocks& blocks, int& budget) {
+    if (!fast::next(c)) return nullptr;
+    const Step* body = st.block->at(c.pc);
+    if constexpr (Join) {
+        const Step* after = nullptr;
+        if (body->form == Form::Call) {
+            after = call<Join>(c, *body, blocks, budget);
+        } else if (body->form == Form::Expression) {
+            after = expression(c, *body);
+        }
+        if (after != nullptr) {
+            budget -= body->count;
+            return after;
+        }
+    }
+    return body;
 }
 
 // Performs a step; null when the byte code is to run instead. With `Join`
-// (the budget holds max_joined_count), a call or a function's end may run
-// the step that follows as well, and takes its count off `budget`.
+// (the budget holds max_joined_count), a call, a function's end or NEXT may
+// run the step that follows as well, and takes its count off `budget`.
 template <bool Join>
 [[gnu::always_inline]] inline const Step* perform(Cursor& c, const Step& st, DecodedBlocks& blocks, int& budget) {
     switch (st.form) {
@@ -374,7 +396,7 @@ template <bool Join>
     case Form::EndFunc:
         return end_func<Join>(c, blocks, budget);
     case Form::Next:
-        return next(c, st);
+        return next<Join>(c, st, blocks, budget);
     case Form::Bytecode:
         break;
     }
