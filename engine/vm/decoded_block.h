@@ -43,6 +43,7 @@ enum class From : std::uint8_t {
     Stack,   // a cell already on the stack
     Number,  // a PUSHF (or, in an expression, a PUSHI)
     Name,    // a PUSHID: in an expression the variable's real value
+    Same,    // in an expression, the name the link before read (as in x*x)
 };
 
 // A name the block's instructions read, one for all of them, tied to the
@@ -152,6 +153,8 @@ private:
     bool call(std::size_t i, Step& step, state::SymbolTable& table);
     bool params(std::size_t i, Step& step, state::SymbolTable& table);
     bool operand(std::size_t i, Operand& out, state::SymbolTable& table);
+    // Adds a link after the first of a chain.
+    void add_link(code::Op op, Operand operand);
     NameRef* name_at(std::size_t i, state::SymbolTable& table);
     code::Op op_at(std::size_t i) const;
     bool is_operator(std::size_t i) const;

@@ -63,6 +63,8 @@ using state::ValueType;
         const std::int32_t slot = visible_slot(c.s, *o.name);
         return slot >= 0 && state::variable_real(c.s, slot, out);
     }
+    case From::Same:
+        return true;  // `out` holds it already (chain)
     case From::Stack:
         break;
     }
@@ -157,9 +159,11 @@ template <int Links>
     }
     double value = 0.0;
     if (!operand_real(c, link[0].operand, taken, value)) return nullptr;
+    double last = value;  // the operand read last, for From::Same
     for (int j = 1; j < Links; ++j) {
-        double right = second;
+        double right = link[j].operand.from == From::Same ? last : second;
         if (link[j].operand.from != From::Stack && !operand_real(c, link[j].operand, taken, right)) return nullptr;
+        last = right;
         value = apply(link[j].op, value, right);
     }
     return finish(c, st, value, taken);
