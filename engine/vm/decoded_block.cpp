@@ -95,6 +95,16 @@ bool DecodedBlock::operand(std::size_t i, Operand& out, SymbolTable& table) {
     }
 }
 
+// A name read again right after itself needs no second lookup: reading
+// a variable changes nothing.
+void DecodedBlock::add_link(Op op, Operand operand) {
+    const Operand& before = links_.back().operand;
+    if (operand.from == From::Name && before.from == From::Name && before.name == operand.name) {
+        operand.from = From::Same;
+    }
+    links_.push_back({op, operand});
+}
+
 NameRef* DecodedBlock::name_at(std::size_t i, SymbolTable& table) {
     state::NameSlots* list = &table.slots_for(instructions_[i].text);
     NameRef*& name = name_of_list_[list];
@@ -123,7 +133,7 @@ bool DecodedBlock::expression(std::size_t i, Step& step, SymbolTable& table) {
     int reach = 0;
     if (operand(k, a, table) && operand(k + 1, b, table) && is_operator(k + 2)) {
         links_.push_back({Op::END, a});
-        links_.push_back({op_at(k + 2), b});
+        add_link(op_at(k + 2), b);
         k += 3;
         held = 1;
         reach = 2;
@@ -147,7 +157,7 @@ bool DecodedBlock::expression(std::size_t i, Step& step, SymbolTable& table) {
     }
     while (links_.size() - mark >= 2 && links_.size() - mark < max_links && operand(k, a, table) &&
            is_operator(k + 1)) {
-        links_.push_back({op_at(k + 1), a});
+        add_link(op_at(k + 1), a);
         k += 2;
         reach = std::max(reach, held + 1);
     }

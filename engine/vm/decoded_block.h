@@ -43,6 +43,7 @@ enum class From : std::uint8_t {
     Stack,   // a cell already on the stack
     Number,  // a PUSHF (or, in an expression, a PUSHI)
     Name,    // a PUSHID: in an expression the variable's real value
+    Same,    // in an expression, the name the link before read (as in x*x)
 };
 
 // A name the block's instructions read, one for all of them, tied to the
@@ -86,6 +87,11 @@ inline constexpr int max_pushes = 3;
 // and two more).
 inline constexpr int max_step_count = 3 + 2 * (max_links - 1) + 2;
 inline constexpr int max_step_reach = max_pushes + 2;
+// A call runs the routine's PARAMS with it, a function's end the caller's
+// next expression, NEXT the body's first call or expression (its PARAMS
+// included) (vm/decoded_steps.h): at most NEXT's one instruction and two
+// steps, or ENDFUNC's and one.
+inline constexpr int max_joined_count = 2 * max_step_count + 1;
 
 struct Step {
     Form form = Form::Bytecode;
@@ -124,6 +130,9 @@ public:
         if (at >= step_at_.size() || step_at_[at] < 0) return &steps_.back();
         return &steps_[static_cast<std::size_t>(step_at_[at])];
     }
+    // at(0): the first instruction's step, or the elsewhere step of an
+    // empty block.
+    const Step* first() const { return &steps_.front(); }
 
     std::uint64_t epoch = 0;  // the table's epoch at which it was last found valid; 0: never read
 
@@ -144,6 +153,8 @@ private:
     bool call(std::size_t i, Step& step, state::SymbolTable& table);
     bool params(std::size_t i, Step& step, state::SymbolTable& table);
     bool operand(std::size_t i, Operand& out, state::SymbolTable& table);
+    // Adds a link after the first of a chain.
+    void add_link(code::Op op, Operand operand);
     NameRef* name_at(std::size_t i, state::SymbolTable& table);
     code::Op op_at(std::size_t i) const;
     bool is_operator(std::size_t i) const;

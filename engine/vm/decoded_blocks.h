@@ -31,6 +31,11 @@ public:
         const DecodedBlock* block = find(s, s.current_block);
         return block != nullptr ? block->at(pc) : &elsewhere_;
     }
+    // The step at the start of the block being run.
+    const Step* locate_first(state::Machine& s) {
+        const DecodedBlock* block = find(s, s.current_block);
+        return block != nullptr ? block->first() : &elsewhere_;
+    }
 
 private:
     const DecodedBlock* refresh(state::Machine& s, std::int32_t block);

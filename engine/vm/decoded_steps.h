@@ -63,6 +63,8 @@ using state::ValueType;
         const std::int32_t slot = visible_slot(c.s, *o.name);
         return slot >= 0 && state::variable_real(c.s, slot, out);
     }
+    case From::Same:
+        return true;  // `out` holds it already (chain)
     case From::Stack:
         break;
     }
@@ -85,11 +87,12 @@ using state::ValueType;
 }
 
 // An operator on two reals, as its instruction computes them.
+// Sums and products, the most frequent, are tested before the table jump.
 [[gnu::always_inline]] inline double apply(Op op, double left, double right) {
+    if (op == Op::ADD) return left + right;
+    if (op == Op::MUL) return left * right;
     switch (op) {
-    case Op::ADD: return left + right;
     case Op::SUB: return left - right;
-    case Op::MUL: return left * right;
     case Op::MOD: return remainder_of(left, right);
     case Op::EQ: return left == right;
     case Op::NE: return left != right;
@@ -156,79 +159,24 @@ template <int Links>
     }
     double value = 0.0;
     if (!operand_real(c, link[0].operand, taken, value)) return nullptr;
+    double last = value;  // the operand read last, for From::Same
     for (int j = 1; j < Links; ++j) {
-        double right = second;
+        double right = link[j].operand.from == From::Same ? last : second;
         if (link[j].operand.from != From::Stack && !operand_real(c, link[j].operand, taken, right)) return nullptr;
+        last = right;
         value = apply(link[j].op, value, right);
     }
     return finish(c, st, value, taken);
 }
 
+// The commonest lengths are tested before the table jump.
 [[gnu::always_inline]] inline const Step* expression(Cursor& c, const Step& st) {
     static_assert(max_links == 4);
+    if (st.link_count == 2) return chain<2>(c, st);
+    if (st.link_count == 3) return chain<3>(c, st);
     switch (st.link_count) {
     case 1: return chain<1>(c, st);
-    case 2: return chain<2>(c, st);
-    case 3: return chain<3>(c, st);
     case 4: return chain<4>(c, st);
-    default: return nullptr;
-    }
-}
-
-// Pushes of names and numbers, PUSHI count, PUSHID routine, CALL: the
-// return frame goes under the arguments, their count on top, and the routine
-// starts. Names not yet created, anything but a routine in the called name,
-// and a count the stack does not hold, are the byte code's. `Pushes` is the
-// step's count of pushes, each count made into straight code.
-template <int Pushes>
-[[gnu::always_inline]] inline const Step* call_after(Cursor& c, const Step& st, DecodedBlocks& blocks) {
-    const std::int32_t routine = visible_slot(c.s, *st.name);
-    const int n = st.integer;
-    const int pushed = c.depth + Pushes;
-    if (routine < 0 || !c.s.symbols[routine].has_code || n < 0 || n > pushed ||
-        pushed + 3 >= state::OperandStack::capacity) {
-        return nullptr;
-    }
-    std::int32_t slots[Pushes + 1];
-    for (int j = 0; j < Pushes; ++j) {
-        const Operand& o = st.links[j].operand;
-        if (o.from == From::Name && (slots[j] = visible_slot(c.s, *o.name)) < 0) return nullptr;
-    }
-    // The return frame goes under the last n cells. When the pushes hold
-    // them all, every cell is written in its place, above the frame or
-    // under it; otherwise the cells above the frame move up to make room.
-    const int frame = pushed - n;
-    const bool in_place = n <= Pushes;
-    for (int j = 0; j < Pushes; ++j) {
-        const Operand& o = st.links[j].operand;
-        Value& cell = c.cells[c.depth + j + (in_place && c.depth + j >= frame ? 2 : 0)];
-        if (o.from == From::Name) {
-            cell.assign_scalar(IdentCell{slots[j]});
-        } else {
-            cell.assign_scalar(o.number);
-        }
-    }
-    if (in_place) {
-        c.cells[frame].assign_scalar(state::ReturnOffsetCell{st.next_pc});
-        c.cells[frame + 1].assign_scalar(state::BlockCell{c.s.current_block});
-    } else {
-        state::OperandStack::open_below(c.cells, pushed, n, state::ReturnOffsetCell{st.next_pc},
-                                        state::BlockCell{c.s.current_block});
-    }
-    c.cells[pushed + 2].assign_scalar(IntCell{n});
-    c.depth = pushed + 3;
-    enter_routine(c.s, routine);
-    c.load_position();
-    return blocks.locate(c.s, c.pc);
-}
-
-[[gnu::always_inline]] inline const Step* call(Cursor& c, const Step& st, DecodedBlocks& blocks) {
-    static_assert(max_pushes == 3);
-    switch (st.link_count) {
-    case 0: return call_after<0>(c, st, blocks);
-    case 1: return call_after<1>(c, st, blocks);
-    case 2: return call_after<2>(c, st, blocks);
-    case 3: return call_after<3>(c, st, blocks);
     default: return nullptr;
     }
 }
@@ -284,13 +232,93 @@ template <int M>
     return moved ? blocks.locate(c.s, c.pc) : &st + st.count;
 }
 
+// One formal, the commonest, is tested before the table jump.
 [[gnu::always_inline]] inline const Step* params(Cursor& c, const Step& st, DecodedBlocks& blocks) {
     static_assert(max_pushes == 3);
+    if (st.integer == 1) return params_of<1>(c, st, blocks);
     switch (st.integer) {
     case 0: return params_of<0>(c, st, blocks);
-    case 1: return params_of<1>(c, st, blocks);
     case 2: return params_of<2>(c, st, blocks);
     case 3: return params_of<3>(c, st, blocks);
+    default: return nullptr;
+    }
+}
+
+// The first step of the routine just entered. With `Join`, a PARAMS there
+// runs at once, as part of the call's step, and its instructions count
+// against the budget; the loop has left room for both (max_joined_count).
+// The call raised the depth, so PARAMS's own reach is checked here.
+template <bool Join>
+[[gnu::always_inline]] inline const Step* first_step(Cursor& c, DecodedBlocks& blocks, int& budget) {
+    const Step* first = blocks.locate_first(c.s);
+    if constexpr (Join) {
+        if (first->form == Form::Params && c.depth + first->reach < state::OperandStack::capacity) {
+            if (const Step* after = params(c, *first, blocks)) {
+                budget -= first->count;
+                return after;
+            }
+        }
+    }
+    return first;
+}
+
+// Pushes of names and numbers, PUSHI count, PUSHID routine, CALL: the
+// return frame goes under the arguments, their count on top, and the routine
+// starts. Names not yet created, anything but a routine in the called name,
+// and a count the stack does not hold, are the byte code's. `Pushes` is the
+// step's count of pushes, each count made into straight code.
+template <bool Join, int Pushes>
+[[gnu::always_inline]] inline const Step* call_after(Cursor& c, const Step& st, DecodedBlocks& blocks, int& budget) {
+    const std::int32_t routine = visible_slot(c.s, *st.name);
+    const int n = st.integer;
+    const int pushed = c.depth + Pushes;
+    if (routine < 0 || !c.s.symbols[routine].has_code || n < 0 || n > pushed ||
+        pushed + 3 >= state::OperandStack::capacity) {
+        return nullptr;
+    }
+    std::int32_t slots[Pushes + 1];
+    for (int j = 0; j < Pushes; ++j) {
+        const Operand& o = st.links[j].operand;
+        if (o.from == From::Name && (slots[j] = visible_slot(c.s, *o.name)) < 0) return nullptr;
+    }
+    // The return frame goes under the last n cells. When the pushes hold
+    // them all, every cell is written in its place, above the frame or
+    // under it; otherwise the cells above the frame move up to make room.
+    const int frame = pushed - n;
+    const bool in_place = n <= Pushes;
+    // In place, the pushes from `split` on lie above the frame.
+    const int split = in_place ? Pushes - n : Pushes;
+    for (int j = 0; j < Pushes; ++j) {
+        const Operand& o = st.links[j].operand;
+        Value& cell = c.cells[c.depth + j + (j >= split ? 2 : 0)];
+        if (o.from == From::Name) {
+            cell.assign_scalar(IdentCell{slots[j]});
+        } else {
+            cell.assign_scalar(o.number);
+        }
+    }
+    if (in_place) {
+        c.cells[frame].assign_scalar(state::ReturnOffsetCell{st.next_pc});
+        c.cells[frame + 1].assign_scalar(state::BlockCell{c.s.current_block});
+    } else {
+        state::OperandStack::open_below(c.cells, pushed, n, state::ReturnOffsetCell{st.next_pc},
+                                        state::BlockCell{c.s.current_block});
+    }
+    c.cells[pushed + 2].assign_scalar(IntCell{n});
+    c.depth = pushed + 3;
+    enter_routine(c.s, routine);
+    c.load_position();
+    return first_step<Join>(c, blocks, budget);
+}
+
+template <bool Join>
+[[gnu::always_inline]] inline const Step* call(Cursor& c, const Step& st, DecodedBlocks& blocks, int& budget) {
+    static_assert(max_pushes == 3);
+    switch (st.link_count) {
+    case 0: return call_after<Join, 0>(c, st, blocks, budget);
+    case 1: return call_after<Join, 1>(c, st, blocks, budget);
+    case 2: return call_after<Join, 2>(c, st, blocks, budget);
+    case 3: return call_after<Join, 3>(c, st, blocks, budget);
     default: return nullptr;
     }
 }
@@ -303,17 +331,52 @@ template <int M>
     return moved ? blocks.locate(c.s, c.pc) : &st + 1;
 }
 
-[[gnu::always_inline]] inline const Step* end_func(Cursor& c, DecodedBlocks& blocks) {
-    return fast::endfunc(c) ? blocks.locate(c.s, c.pc) : nullptr;
+// ENDFUNC of a function whose result is a real. With `Join`, an expression
+// where the caller goes on (the result's use, most often) runs at once, as
+// part of this step, counted against the budget; the depth only fell, so it
+// fits the stack as any step does.
+template <bool Join>
+[[gnu::always_inline]] inline const Step* end_func(Cursor& c, DecodedBlocks& blocks, int& budget) {
+    if (!fast::endfunc(c)) return nullptr;
+    const Step* back = blocks.locate(c.s, c.pc);
+    if constexpr (Join) {
+        if (back->form == Form::Expression) {
+            if (const Step* after = expression(c, *back)) {
+                budget -= back->count;
+                return after;
+            }
+        }
+    }
+    return back;
 }
 
-// NEXT goes back to the body in the same block.
-[[gnu::always_inline]] inline const Step* next(Cursor& c, const Step& st) {
-    return fast::next(c) ? st.block->at(c.pc) : nullptr;
+// NEXT goes back to the body in the same block. With `Join`, a call or an
+// expression that starts the body runs at once, as part of this step,
+// counted against the budget; NEXT left the depth as it was.
+template <bool Join>
+[[gnu::always_inline]] inline const Step* next(Cursor& c, const Step& st, DecodedBlocks& blocks, int& budget) {
+    if (!fast::next(c)) return nullptr;
+    const Step* body = st.block->at(c.pc);
+    if constexpr (Join) {
+        const Step* after = nullptr;
+        if (body->form == Form::Call) {
+            after = call<Join>(c, *body, blocks, budget);
+        } else if (body->form == Form::Expression) {
+            after = expression(c, *body);
+        }
+        if (after != nullptr) {
+            budget -= body->count;
+            return after;
+        }
+    }
+    return body;
 }
 
-// Performs a step; null when the byte code is to run instead.
-[[gnu::always_inline]] inline const Step* perform(Cursor& c, const Step& st, DecodedBlocks& blocks) {
+// Performs a step; null when the byte code is to run instead. With `Join`
+// (the budget holds max_joined_count), a call, a function's end or NEXT may
+// run the step that follows as well, and takes its count off `budget`.
+template <bool Join>
+[[gnu::always_inline]] inline const Step* perform(Cursor& c, const Step& st, DecodedBlocks& blocks, int& budget) {
     switch (st.form) {
     case Form::PushNumber:
         c.pc = st.next_pc;
@@ -331,15 +394,18 @@ template <int M>
         c.pc = st.target_pc;
         return st.target;
     case Form::Call:
-        return call(c, st, blocks);
+        return call<Join>(c, st, blocks, budget);
     case Form::Params:
         return params(c, st, blocks);
     case Form::EndFunc:
-        return end_func(c, blocks);
+        return end_func<Join>(c, blocks, budget);
     case Form::Next:
-        return next(c, st);
+        return next<Join>(c, st, blocks, budget);
     case Form::Bytecode:
         break;
+    default:
+        // Decoding sets no other form: the table jump needs no range test.
+        __builtin_unreachable();
     }
     return nullptr;
 }

@@ -230,10 +230,11 @@ int run_decoded(Machine& s, int budget, DecodedBlocks& blocks) {
     Cursor c(s);
     const Step* step = blocks.locate(s, c.pc);
     for (;;) {
-        if (budget >= max_step_count && c.depth < OperandStack::capacity - max_step_reach) [[likely]] {
-            // Far from the budget's end and the stack's top, every step fits
-            // and leaves some budget.
-            if (const Step* next = decoded::perform(c, *step, blocks)) [[likely]] {
+        if (budget >= max_joined_count && c.depth < OperandStack::capacity - max_step_reach) [[likely]] {
+            // Far from the budget's end and the stack's top, every step fits,
+            // with the one a call or a return joins to it, and leaves some
+            // budget.
+            if (const Step* next = decoded::perform<true>(c, *step, blocks, budget)) [[likely]] {
                 budget -= step->count;
                 if (s.run_state != RunState::Running) [[unlikely]] {
                     c.save();
@@ -243,7 +244,7 @@ int run_decoded(Machine& s, int budget, DecodedBlocks& blocks) {
                 continue;
             }
         } else if (step->count <= budget && c.depth + step->reach < OperandStack::capacity) {
-            if (const Step* next = decoded::perform(c, *step, blocks)) {
+            if (const Step* next = decoded::perform<false>(c, *step, blocks, budget)) {
                 budget -= step->count;
                 if (budget <= 0 || s.run_state != RunState::Running) {
                     c.save();

@@ -264,11 +264,17 @@ TEST(SessionRunTest, ARunOfStepsEndsWhereSingleStepsEnd) {
     const std::string command =
         "function f(x, y): f = x * y + 1: endfn: s = 0: t = \"\": "
         "for i = 1 to 30: s = s + f(i, 2) - 1: if s mod 3 = 0 then t = t + \"a\": endif: next: print s, t";
-    for (int batch : {2, 3, 7, 64}) {
+    // Nested calls, squares, and a recursive function whose inner calls
+    // free the outer ones' locals.
+    const std::string nested =
+        "function h(n): h = n * n: if n > 0 then h = h + h(n - 1) + n: endif: endfn: "
+        "function q(x): q = x * x + 1: endfn: s = 0: for i = 1 to 20: s = s + h(i mod 5) + q(q(i mod 4)): next: print s";
+    for (int batch : {2, 3, 7, 64, 5000}) {
         SCOPED_TRACE(batch);
         const std::vector<std::string> lines = run_beside_single_steps(command, batch);
         ASSERT_FALSE(lines.empty());
         EXPECT_EQ(lines.back(), "930" + std::string(20, 'a'));
+        EXPECT_FALSE(run_beside_single_steps(nested, batch).empty());
     }
 }
 
