@@ -1,5 +1,7 @@
 #include "line_editor.h"
 
+#include <signal.h>
+
 #include <csignal>
 #include <cstdio>
 #include <string_view>
@@ -16,6 +18,13 @@ namespace {
 volatile std::sig_atomic_t interrupted = 0;
 
 void on_interrupt(int) { interrupted = 1; }
+
+void mask_interrupt(int how) {
+    sigset_t interrupt;
+    sigemptyset(&interrupt);
+    sigaddset(&interrupt, SIGINT);
+    ::pthread_sigmask(how, &interrupt, nullptr);
+}
 
 // Ctrl-C at the prompt: our handler in place of the Break of a running
 // program while a line is read. Installed without SA_RESTART so that the
@@ -87,22 +96,43 @@ unsigned char LineEditor::complete(EditLine* el, int) {
 
 std::optional<std::string> LineEditor::read_line(std::string prompt) {
     prompt_ = std::move(prompt);
-    const InterruptCatcher catcher;
+    release_interrupt();
     for (;;) {
-        interrupted = 0;
         int count = 0;
-        const char* text = ::el_gets(editor_.get(), &count);
-        if (interrupted) {
+        const char* text = nullptr;
+        {
+            const InterruptCatcher catcher;
+            interrupted = 0;
+            text = ::el_gets(editor_.get(), &count);
+            // Held before our handler goes: a Ctrl-C from here on waits for
+            // the line's command instead of finding the session idle.
+            mask_interrupt(SIG_BLOCK);
+            interrupt_held_ = true;
+        }
+        const bool entered = text != nullptr && count > 0 && text[count - 1] == '\n';
+        if (interrupted && !entered) {
             std::fputs("^C\n", stdout);
+            release_interrupt();
             continue;
         }
-        if (text == nullptr || count <= 0) return std::nullopt;
+        // Pressed just after Enter: pending until released, then a Break.
+        if (interrupted) std::raise(SIGINT);
+        if (text == nullptr || count <= 0) {
+            release_interrupt();
+            return std::nullopt;
+        }
         std::string line(text, static_cast<std::size_t>(count));
         if (line.ends_with('\n')) line.pop_back();
         HistEvent event;
         if (!line.empty()) ::history(history_.get(), &event, H_ENTER, line.c_str());
         return line;
     }
+}
+
+void LineEditor::release_interrupt() {
+    if (!interrupt_held_) return;
+    interrupt_held_ = false;
+    mask_interrupt(SIG_UNBLOCK);
 }
 
 std::string LineEditor::save_history() {

@@ -23,7 +23,12 @@ public:
     // Shows `prompt` and reads one line, without its line end; nothing once
     // the input has ended (Ctrl-D on an empty line). Ctrl-C drops the line
     // and asks again. A line that is not empty enters the history.
+    // The line comes back with Ctrl-C held: a Ctrl-C pressed after Enter
+    // reaches the process only at release_interrupt(), which the caller
+    // calls once the line's command has started, so that it breaks it.
     std::optional<std::string> read_line(std::string prompt);
+    void release_interrupt();
+    ~LineEditor() { release_interrupt(); }
 
     // Writes the history file; "" when done, else why not.
     std::string save_history();
@@ -38,6 +43,7 @@ private:
     std::unique_ptr<History, void (*)(History*)> history_;
     std::unique_ptr<EditLine, void (*)(EditLine*)> editor_;
     std::string prompt_;
+    bool interrupt_held_ = false;
 };
 
 }  // namespace ostrac::cli

@@ -52,13 +52,18 @@ struct Calculator {
     }
 
     void submit(const std::string& line) {
+        if (start(line)) run_until_suspended();
+    }
+
+    // Hands `line` to the session; true when it has a command to run.
+    bool start(const std::string& line) {
         run_until_suspended();  // a Break pressed at the prompt is honoured first
         // No statement starts with ':', so such a line is a front-end command.
         if (!line.empty() && line[0] == ':') {
             state_command(line);
-            return;
+            return false;
         }
-        if (session.submit(line)) run_until_suspended();
+        return session.submit(line);
     }
 
     // The console's Save and Load buttons: the engine state in data.bin of
@@ -86,7 +91,9 @@ void read_terminal(Calculator& calculator) {
         calculator.run_until_suspended();
         const auto line = editor.read_line(calculator.host.prompt() + " ");
         if (!line) break;
-        calculator.submit(*line);
+        const bool started = calculator.start(*line);
+        editor.release_interrupt();  // a Ctrl-C since Enter breaks what started
+        if (started) calculator.run_until_suspended();
     }
     std::fputc('\n', stdout);
     if (const std::string error = editor.save_history(); !error.empty()) {
